@@ -1,0 +1,171 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/ansi.h"
+#include "platform/handles.h"
+
+namespace {
+
+HANDLE Handle(const TextFile& file) {
+    return file.handle ? static_cast<HANDLE>(file.handle) : INVALID_HANDLE_VALUE;
+}
+
+// Every file is opened without sharing: while the tool has it open nobody else may, and an
+// open fails while another program holds the file.
+HANDLE OpenExclusive(std::string_view path, DWORD access, DWORD disposition) {
+    std::wstring wide = ToWide(path);
+    QuietErrorMode quiet;
+    return CreateFileW(wide.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void Adopt(TextFile& file, HANDLE handle, bool writing) {
+    file.handle = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+    file.writing = writing;
+    file.reader = LineReader{};
+    if (!file.handle || writing) return;
+    file.reader.fill = [handle](char* buffer, size_t capacity) -> size_t {
+        DWORD got = 0;
+        QuietErrorMode quiet;
+        if (!ReadFile(handle, buffer, static_cast<DWORD>(capacity), &got, nullptr)) return 0;
+        return got;
+    };
+}
+
+void WriteBytes(TextFile& file, std::string_view bytes) {
+    if (!file.handle || !file.writing) return;
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        QuietErrorMode quiet;
+        if (!WriteFile(Handle(file), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written == 0)
+            return;
+        bytes.remove_prefix(written);
+    }
+}
+
+// Asks a Win32 function that fills a wide buffer and returns the length it needs, growing the
+// buffer until the whole text fits.
+template <typename Fill>
+std::wstring GrowingBuffer(Fill fill) {
+    std::vector<wchar_t> buffer(MAX_PATH + 4);
+    for (;;) {
+        DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        buffer.resize(std::max<size_t>(buffer.size() * 2, length + 1));
+    }
+}
+
+}  // namespace
+
+TextFile::TextFile(TextFile&& other) noexcept
+    : handle(other.handle), writing(other.writing), reader(std::move(other.reader)) {
+    other.handle = nullptr;
+}
+
+TextFile& TextFile::operator=(TextFile&& other) noexcept {
+    if (this != &other) {
+        CloseFile(*this);
+        handle = other.handle;
+        writing = other.writing;
+        reader = std::move(other.reader);
+        other.handle = nullptr;
+    }
+    return *this;
+}
+
+TextFile::~TextFile() { CloseFile(*this); }
+
+bool FileExists(std::string_view path) {
+    if (path.empty() || path.find_first_of("?*") != std::string_view::npos || path.back() == ':')
+        return false;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | 0x08)) == 0;
+}
+
+TextFile OpenTextForReading(std::string_view path) {
+    TextFile file;
+    Adopt(file, OpenExclusive(path, GENERIC_READ, OPEN_EXISTING), false);
+    return file;
+}
+
+bool AtEndOfFile(TextFile& file) { return LineReaderAtEnd(file.reader); }
+
+std::string ReadLine(TextFile& file) { return LineReaderNext(file.reader); }
+
+TextFile CreateTextFile(std::string_view path) {
+    TextFile file;
+    Adopt(file, OpenExclusive(path, GENERIC_WRITE, OPEN_ALWAYS), true);
+    if (file.handle) {
+        QuietErrorMode quiet;
+        SetEndOfFile(Handle(file));
+    }
+    return file;
+}
+
+void WriteText(TextFile& file, std::string_view text) { WriteBytes(file, text); }
+
+void WriteLineEnd(TextFile& file) { WriteBytes(file, "\r\n"); }
+
+void CloseFile(TextFile& file) {
+    if (!file.handle) return;
+    QuietErrorMode quiet;
+    if (file.writing) SetEndOfFile(Handle(file));
+    CloseHandle(Handle(file));
+    file.handle = nullptr;
+    file.reader = LineReader{};
+}
+
+std::string ReadWholeFile(std::string_view path) {
+    UniqueHandle file(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
+    if (!file.Valid()) file.Reset(OpenExclusive(path, GENERIC_READ, OPEN_ALWAYS));
+    if (!file.Valid()) return {};
+
+    QuietErrorMode quiet;
+    DWORD size = GetFileSize(file.Get(), nullptr);
+    if (size == INVALID_FILE_SIZE) return {};
+    std::string bytes(size, '\0');
+    DWORD total = 0;
+    while (total < size) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), bytes.data() + total, size - total, &got, nullptr) || got == 0) break;
+        total += got;
+    }
+    bytes.resize(total);
+    return bytes;
+}
+
+// The whole path, however deep the folder: a cut path would look for the settings file in the
+// wrong place.
+std::string ExecutablePath() {
+    // A buffer too short gives its own size back (and no NUL), which asks for a larger one.
+    return ToAnsi(GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); }));
+}
+
+std::string GetCurrentDir() {
+    QuietErrorMode quiet;
+    return ToAnsi(GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
+}
+
+// The whole path goes to the system: a path cut short could name another existing folder.
+// A path the system refuses leaves the current directory as it was.
+void SetCurrentDir(std::string_view path) {
+    if (path.find_first_of("?*") != std::string_view::npos) return;
+    std::wstring wide = ToWide(path);
+    QuietErrorMode quiet;
+    SetCurrentDirectoryW(wide.c_str());
+}
+
+void SetCurrentDrive(std::string_view text) {
+    if (text.empty()) return;
+    std::wstring drive = ToWide(text.substr(0, 1)) + L":";
+    QuietErrorMode quiet;
+    SetCurrentDirectoryW(drive.c_str());
+}

@@ -1,0 +1,123 @@
+#include "platform/text.h"
+
+#include <cstdlib>
+
+size_t LastPosition(std::string_view text, std::string_view search) {
+    if (search.empty() || search.size() > text.size()) return 0;
+    size_t found = text.rfind(search);
+    return found == std::string_view::npos ? 0 : found + 1;
+}
+
+std::string LeftPart(std::string_view text, size_t count) {
+    return std::string(text.substr(0, count));
+}
+
+std::string MiddlePart(std::string_view text, size_t start, size_t count) {
+    if (start == 0) start = 1;
+    if (start > text.size()) return {};
+    return std::string(text.substr(start - 1, count));
+}
+
+std::string RightPart(std::string_view text, size_t count) {
+    if (count >= text.size()) return std::string(text);
+    return std::string(text.substr(text.size() - count));
+}
+
+std::string TrimTrailingSpaces(std::string_view text) {
+    size_t end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
+std::string TrimSpaces(std::string_view text) {
+    size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) return {};
+    return TrimTrailingSpaces(text.substr(begin));
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+PathParts SplitPath(std::string_view path) {
+    size_t slash = LastPosition(path, "\\");
+    return {std::string(path.substr(0, slash)), std::string(path.substr(slash))};
+}
+
+std::string CutBeforeLastDot(std::string_view text) {
+    size_t dot = LastPosition(text, ".");
+    return dot == 0 ? std::string(text) : std::string(text.substr(0, dot - 1));
+}
+
+namespace {
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    return 99;
+}
+
+// An integer in the given base; accumulated as a double so that no length of digits overflows.
+double RadixValue(std::string_view digits, int base) {
+    double value = 0;
+    for (char c : digits) {
+        int digit = DigitValue(c);
+        if (digit >= base) break;
+        value = value * base + digit;
+    }
+    return value;
+}
+
+}  // namespace
+
+double NumericValue(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) ++i;
+    text.remove_prefix(i);
+    if (text.empty()) return 0;
+
+    if (text[0] == '&') {
+        if (text.size() < 2) return 0;
+        switch (text[1]) {
+        case 'h': case 'H': return RadixValue(text.substr(2), 16);
+        case 'b': case 'B': return RadixValue(text.substr(2), 2);
+        case 'o': case 'O': case 'q': case 'Q': return RadixValue(text.substr(2), 8);
+        default: return RadixValue(text.substr(1), 8);
+        }
+    }
+
+    size_t pos = 0;
+    bool negative = false;
+    if (text[pos] == '+' || text[pos] == '-') negative = text[pos++] == '-';
+
+    // Mantissa: digits with at most one decimal point, kept as text so the conversion rounds
+    // once, correctly.
+    std::string number;
+    bool anyDigit = false, seenPoint = false;
+    for (; pos < text.size(); ++pos) {
+        char c = text[pos];
+        if (c >= '0' && c <= '9') {
+            number += c;
+            anyDigit = true;
+        } else if (c == '.' && !seenPoint) {
+            number += c;
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) return 0;
+
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' || text[pos] == 'D')) {
+        size_t exp = pos + 1;
+        std::string exponent = "e";
+        if (exp < text.size() && (text[exp] == '+' || text[exp] == '-')) exponent += text[exp++];
+        size_t digitsStart = exp;
+        while (exp < text.size() && text[exp] >= '0' && text[exp] <= '9')
+            exponent += text[exp++];
+        if (exp > digitsStart) number += exponent;
+    }
+
+    double value = std::strtod(number.c_str(), nullptr);
+    return negative ? -value : value;
+}

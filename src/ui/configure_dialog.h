@@ -1,0 +1,9 @@
+#pragma once
+#include <windows.h>
+
+// Builds, fills, places and shows the Configure dialog modally; saves the settings when it
+// has closed, however it ended.
+INT_PTR ShowConfigureDialog(HWND mainWindow);
+INT_PTR CALLBACK HandleConfigureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void SettingsToControls(HWND window);
+void ControlsToSettings(HWND window);

@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+// The primary monitor's work area, from a monitor list taken once per process. Leaves `area`
+// as it was when no monitor is known.
+void GetPrimaryWorkArea(RECT& area);
+
+// The choice itself, over a given list: the primary entry, else the first, else `area` as is.
+void PickWorkArea(const std::vector<RECT>& workAreas, int primaryIndex, RECT& area);
+
+// Moves a window, size and z-order unchanged, so that its outer bottom-right corner lies on
+// the area's bottom-right corner.
+void PlaceAtBottomRight(HWND window, const RECT& area);

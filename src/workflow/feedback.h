@@ -1,0 +1,15 @@
+#pragma once
+// What the user sees and hears of the commands: one kind of message box and the default beep.
+#include <string_view>
+
+// MessageBoxW with no owner, caption "PowerBASIC", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND.
+void ShowMessage(std::string_view text);
+// MessageBeep(0).
+void DefaultBeep();
+
+// Tests replace the box and the beep so that nobody has to click; null restores the real ones.
+struct FeedbackSink {
+    void (*message)(std::string_view text) = nullptr;
+    void (*beep)() = nullptr;
+};
+void SetFeedbackSink(const FeedbackSink& sink);

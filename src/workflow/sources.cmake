@@ -1,0 +1,1 @@
+# Sources of the test workflow that talk to Windows, added to tb_win32.

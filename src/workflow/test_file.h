@@ -1,0 +1,25 @@
+#pragma once
+// The test file format: what a drop writes, and how the generated test source is found in it.
+// Free of the operating system, so the same rules build natively for fuzzing.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/settings_record.h"
+
+// The test file beside a dropped source: its directory + base name + ".test".
+std::string TestFilePathFor(std::string_view sourcePath);
+
+// The bytes of a new test file for a dropped source. Outside the "relative" mode it adds the
+// "output=" line, and the record's `output` gains its trailing "\" first.
+std::string NewTestFileText(std::string_view sourcePath, SettingsRecord& record);
+
+// Reading a test file line by line for the generated test source path.
+struct GeneratedPathScan {
+    std::string source;                 // the last "source" value so far
+    std::optional<std::string> output;  // the first "output" value ends the scan
+};
+// Takes one line; returns true when the scan is complete (an "output" line was found).
+bool ScanTestFileLine(GeneratedPathScan& scan, std::string_view line);
+// The path the scan yields: the output value, or the derivation from the source value.
+std::string GeneratedPathFromScan(const GeneratedPathScan& scan);

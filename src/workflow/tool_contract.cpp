@@ -1,0 +1,86 @@
+#include "workflow/tool_contract.h"
+
+#include "platform/text.h"
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+// Every command line starts with the program path in quotes: an unquoted path with spaces
+// would let the system start another program (C:\Program.exe for C:\Program Files\...).
+std::string AddCommandLine(const SettingsRecord& record) {
+    return Quoted(record.quarex) + " " + Quoted(record.active) + " /add";
+}
+
+std::string SequenceCommandLine(const SettingsRecord& record) {
+    return Quoted(record.quarex) + " " + Quoted(record.active) + " /seq";
+}
+
+std::string GenerateCommandLine(const SettingsRecord& record) {
+    return Quoted(record.quarex) + " " + Quoted(record.active);
+}
+
+std::string CompileCommandLine(const SettingsRecord& record, std::string_view generatedSource) {
+    return Quoted(record.activeCompilerPath) + " /I" + Quoted(record.activeIncludeDir) + " /Q /L " +
+           Quoted(generatedSource);
+}
+
+std::string TestProgramPath(std::string_view generatedSource) {
+    return CutBeforeLastDot(generatedSource);
+}
+
+// Quoting keeps the system's lookup of the program without its ".exe".
+std::string TestProgramCommandLine(std::string_view generatedSource) {
+    return Quoted(TestProgramPath(generatedSource));
+}
+
+std::string CompilerLogName(std::string_view generatedSourceName) {
+    if (LastPosition(generatedSourceName, ".") == 0) return std::string(generatedSourceName);
+    return CutBeforeLastDot(generatedSourceName) + ".log";
+}
+
+std::string ToolExitMessage(int32_t exitCode) {
+    switch (exitCode) {
+    case 1: return "No parameters specified";
+    case 2: return "Test file was not found";
+    case 3: return "Test file did not include a [quarex] directive on the first line";
+    case 4: return "Invalid parameter";
+    case 5: return "Source file specified in the test file was not valid";
+    case 6: return "Test file does not have a source= directive";
+    case 7: return "Source file specified in the test file was not found";
+    default: return {};
+    }
+}
+
+namespace {
+
+void AppendLine(std::string& report, std::string_view line) {
+    if (!report.empty()) report += "\r\n";
+    report += line;
+}
+
+}  // namespace
+
+std::string MissingSettingsReport(const SettingsRecord& record, bool needsCompiler) {
+    std::string report;
+    if (record.active.empty()) AppendLine(report, "Please select a test file first");
+    if (record.quarex.empty()) AppendLine(report, "Please configure Quarex directory first");
+    if (needsCompiler && record.activeCompilerPath.empty())
+        AppendLine(report, "Please configure active compiler first");
+    return report;
+}
+
+std::string ToolFailureReport(std::string_view failureLine, int32_t exitCode) {
+    return std::string(failureLine) + "\r\n" + ToolExitMessage(exitCode);
+}
+
+std::string NotStartedReport(std::string_view failureLine, std::string_view program,
+                             std::string_view reason) {
+    std::string report(failureLine);
+    AppendLine(report, "Could not start " + std::string(program));
+    if (!reason.empty()) report += "\r\n" + std::string(reason);
+    return report;
+}

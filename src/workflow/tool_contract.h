@@ -1,0 +1,37 @@
+#pragma once
+// Command lines of the outside programs and the texts of the tool's reports.
+// Free of the operating system, so the same rules build natively for fuzzing.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/settings_record.h"
+
+// Show states the outside programs are started with.
+constexpr int kShowHidden = 0;
+constexpr int kShowNormal = 1;
+
+// X with one double quote before and after it; nothing inside is escaped.
+std::string Quoted(std::string_view text);
+
+std::string AddCommandLine(const SettingsRecord& record);
+std::string SequenceCommandLine(const SettingsRecord& record);
+std::string GenerateCommandLine(const SettingsRecord& record);
+std::string CompileCommandLine(const SettingsRecord& record, std::string_view generatedSource);
+std::string TestProgramCommandLine(std::string_view generatedSource);
+// The test program: the generated source path cut before its last ".".
+std::string TestProgramPath(std::string_view generatedSource);
+// The compiler's log beside the generated source's name (resolved in its folder).
+std::string CompilerLogName(std::string_view generatedSourceName);
+
+// The framework tool's exit codes 1 to 7 as text; "" for any other code.
+std::string ToolExitMessage(int32_t exitCode);
+
+// The lines naming each missing setting, joined by CR LF; "" when nothing is missing.
+std::string MissingSettingsReport(const SettingsRecord& record, bool needsCompiler);
+// A command's failure line, CR LF, and the exit code's text.
+std::string ToolFailureReport(std::string_view failureLine, int32_t exitCode);
+// A program that could not be started: the failure line (when there is one), CR LF,
+// "Could not start " + program, and CR LF + the system's reason when there is one.
+std::string NotStartedReport(std::string_view failureLine, std::string_view program,
+                             std::string_view reason);

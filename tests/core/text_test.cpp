@@ -1,0 +1,128 @@
+// Text rules and line reading, run natively and under Wine.
+#include <gtest/gtest.h>
+
+#include "platform/line_reader.h"
+#include "platform/text.h"
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReading, CrEndsLineAndSwallowsOneLf) {
+    EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
+    EXPECT_EQ(SplitLines("a\rb"), (Lines{"a", "b"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\r\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\r\n"), (Lines{""}));
+    EXPECT_EQ(SplitLines(""), Lines{});
+}
+
+TEST(LineReading, LoneLfStaysInsideTheLine) {
+    EXPECT_EQ(SplitLines("a\nb\r\n"), (Lines{"a\nb"}));
+    EXPECT_EQ(SplitLines("a\n\rb"), (Lines{"a\n", "b"}));
+}
+
+TEST(LineReading, CtrlZEndsTheFile) {
+    EXPECT_EQ(SplitLines(std::string("a\x1a" "b\r\nc", 6)), (Lines{"a"}));
+    EXPECT_EQ(SplitLines(std::string("\x1a" "abc", 4)), Lines{});
+    EXPECT_EQ(SplitLines(std::string("a\r\n\x1a\r\n", 5)), (Lines{"a"}));
+}
+
+TEST(LineReading, LinesLongerThanABufferAndSplitCrLfAcrossChunks) {
+    std::string longLine(200000, 'x');
+    EXPECT_EQ(SplitLines(longLine + "\r\nend"), (Lines{longLine, "end"}));
+
+    // A reader fed one byte at a time must treat a CR and its LF the same when they arrive apart.
+    std::string bytes = "ab\r\ncd\r\r\n";
+    LineReader reader;
+    size_t next = 0;
+    reader.fill = [&](char* buffer, size_t) -> size_t {
+        if (next == bytes.size()) return 0;
+        buffer[0] = bytes[next++];
+        return 1;
+    };
+    Lines lines;
+    while (!LineReaderAtEnd(reader)) lines.push_back(LineReaderNext(reader));
+    EXPECT_EQ(lines, (Lines{"ab", "cd", ""}));
+    EXPECT_EQ(LineReaderNext(reader), "");
+}
+
+TEST(TextOperations, PositionsAndParts) {
+    EXPECT_EQ(LastPosition("a.b.c", "."), 4u);
+    EXPECT_EQ(LastPosition("abc", "."), 0u);
+    EXPECT_EQ(LastPosition("", "."), 0u);
+    EXPECT_EQ(LeftPart("abcdef", 2), "ab");
+    EXPECT_EQ(LeftPart("ab", 5), "ab");
+    EXPECT_EQ(MiddlePart("abcdef", 3, 2), "cd");
+    EXPECT_EQ(MiddlePart("abcdef", 5, 10), "ef");
+    EXPECT_EQ(MiddlePart("abcdef", 7), "");
+    EXPECT_EQ(RightPart("abcdef", 2), "ef");
+    EXPECT_EQ(RightPart("ab", 5), "ab");
+}
+
+TEST(TextOperations, TrimRemovesSpacesOnly) {
+    EXPECT_EQ(TrimSpaces("  a b  "), "a b");
+    EXPECT_EQ(TrimSpaces("\t a \t"), "\t a \t");
+    EXPECT_EQ(TrimSpaces("   "), "");
+    EXPECT_EQ(TrimSpaces("\r\na\r\n"), "\r\na\r\n");
+    EXPECT_EQ(TrimTrailingSpaces("  a  "), "  a");
+}
+
+TEST(TextOperations, LowerCaseFollowsTheCodePage) {
+    EXPECT_EQ(LowerCase("ABC xyz 09"), "abc xyz 09");
+    // Code page 1252: C0-DE are lowered except the multiplication sign D7; sharp s DF stays.
+    EXPECT_EQ(LowerCase("\xC0\xD6\xD7\xDE\xDF\x8A\x9F"), "\xE0\xF6\xD7\xFE\xDF\x9A\xFF");
+}
+
+TEST(TextOperations, PathSplitting) {
+    PathParts parts = SplitPath("D:\\src\\a.b.inc");
+    EXPECT_EQ(parts.directory, "D:\\src\\");
+    EXPECT_EQ(parts.name, "a.b.inc");
+    parts = SplitPath("util.bas");
+    EXPECT_EQ(parts.directory, "");
+    EXPECT_EQ(parts.name, "util.bas");
+    parts = SplitPath("D:\\dir\\");
+    EXPECT_EQ(parts.directory, "D:\\dir\\");
+    EXPECT_EQ(parts.name, "");
+    EXPECT_EQ(CutBeforeLastDot("a.b.bas"), "a.b");
+    EXPECT_EQ(CutBeforeLastDot("util"), "util");
+    EXPECT_EQ(CutBeforeLastDot("D:\\my.tools\\builder"), "D:\\my");
+}
+
+TEST(NumericValue, DecimalNumbers) {
+    EXPECT_EQ(NumericValue("3"), 3);
+    EXPECT_EQ(NumericValue(" \t\r\n 4"), 4);
+    EXPECT_EQ(NumericValue("2.0"), 2);
+    EXPECT_EQ(NumericValue("2.5"), 2.5);
+    EXPECT_EQ(NumericValue("-7x"), -7);
+    EXPECT_EQ(NumericValue("+.5"), 0.5);
+    EXPECT_EQ(NumericValue("1.5.3"), 1.5);
+    EXPECT_EQ(NumericValue("12abc"), 12);
+}
+
+TEST(NumericValue, ExponentsWithEOrDInEitherCase) {
+    EXPECT_EQ(NumericValue("1E2"), 100);
+    EXPECT_EQ(NumericValue("1e+2"), 100);
+    EXPECT_EQ(NumericValue("25D-1"), 2.5);
+    EXPECT_EQ(NumericValue("3d1"), 30);
+    EXPECT_EQ(NumericValue("4E"), 4);
+    EXPECT_EQ(NumericValue("4Ex"), 4);
+}
+
+TEST(NumericValue, RadixForms) {
+    EXPECT_EQ(NumericValue("&H1F"), 31);
+    EXPECT_EQ(NumericValue("&hff"), 255);
+    EXPECT_EQ(NumericValue("&B101"), 5);
+    EXPECT_EQ(NumericValue("&O17"), 15);
+    EXPECT_EQ(NumericValue("&q17"), 15);
+    EXPECT_EQ(NumericValue("&17"), 15);
+    EXPECT_EQ(NumericValue("&19"), 1);  // 9 is no octal digit
+    EXPECT_EQ(NumericValue("&"), 0);
+    EXPECT_EQ(NumericValue("&Hzz"), 0);
+}
+
+TEST(NumericValue, NothingNumericIsZero) {
+    EXPECT_EQ(NumericValue(""), 0);
+    EXPECT_EQ(NumericValue("x"), 0);
+    EXPECT_EQ(NumericValue("-"), 0);
+    EXPECT_EQ(NumericValue("."), 0);
+    EXPECT_EQ(NumericValue("E5"), 0);
+}

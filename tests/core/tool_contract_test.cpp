@@ -1,0 +1,87 @@
+// Command lines and report texts, run natively and under Wine.
+#include <gtest/gtest.h>
+
+#include "workflow/tool_contract.h"
+
+namespace {
+
+SettingsRecord Configured() {
+    SettingsRecord r;
+    r.active = "D:\\src\\util.test";
+    r.quarex = "C:\\Program Files\\Quarex\\quarex.exe";
+    r.activeCompilerPath = "C:\\PB Win\\Pbwin.exe";
+    r.activeIncludeDir = "C:\\PB Win\\inc";
+    return r;
+}
+
+}  // namespace
+
+TEST(CommandLines, ProgramPathIsQuotedArgumentsAsTheToolExpects) {
+    SettingsRecord r = Configured();
+    EXPECT_EQ(AddCommandLine(r), "\"C:\\Program Files\\Quarex\\quarex.exe\" \"D:\\src\\util.test\" /add");
+    EXPECT_EQ(SequenceCommandLine(r), "\"C:\\Program Files\\Quarex\\quarex.exe\" \"D:\\src\\util.test\" /seq");
+    EXPECT_EQ(GenerateCommandLine(r), "\"C:\\Program Files\\Quarex\\quarex.exe\" \"D:\\src\\util.test\"");
+    EXPECT_EQ(CompileCommandLine(r, "D:\\src\\test\\util_test.bas"),
+              "\"C:\\PB Win\\Pbwin.exe\" /I\"C:\\PB Win\\inc\" /Q /L \"D:\\src\\test\\util_test.bas\"");
+    EXPECT_EQ(TestProgramCommandLine("D:\\src\\test\\util_test.bas"), "\"D:\\src\\test\\util_test\"");
+}
+
+TEST(CommandLines, EmptyIncludeDirectoryIsStillQuoted) {
+    SettingsRecord r = Configured();
+    r.activeIncludeDir.clear();
+    EXPECT_EQ(CompileCommandLine(r, "x.bas"), "\"C:\\PB Win\\Pbwin.exe\" /I\"\" /Q /L \"x.bas\"");
+}
+
+TEST(CommandLines, TestProgramAndLogNames) {
+    EXPECT_EQ(TestProgramPath("D:\\src\\test\\util_test.bas"), "D:\\src\\test\\util_test");
+    EXPECT_EQ(TestProgramPath("D:\\my.dir\\noext"), "D:\\my");
+    EXPECT_EQ(TestProgramPath("noext"), "noext");
+    EXPECT_EQ(CompilerLogName("util_test.bas"), "util_test.log");
+    EXPECT_EQ(CompilerLogName("a.b_test.bas"), "a.b_test.log");
+    EXPECT_EQ(CompilerLogName("noext"), "noext");
+}
+
+TEST(Reports, ToolExitMessages) {
+    EXPECT_EQ(ToolExitMessage(1), "No parameters specified");
+    EXPECT_EQ(ToolExitMessage(2), "Test file was not found");
+    EXPECT_EQ(ToolExitMessage(3), "Test file did not include a [quarex] directive on the first line");
+    EXPECT_EQ(ToolExitMessage(4), "Invalid parameter");
+    EXPECT_EQ(ToolExitMessage(5), "Source file specified in the test file was not valid");
+    EXPECT_EQ(ToolExitMessage(6), "Test file does not have a source= directive");
+    EXPECT_EQ(ToolExitMessage(7), "Source file specified in the test file was not found");
+    EXPECT_EQ(ToolExitMessage(0), "");
+    EXPECT_EQ(ToolExitMessage(8), "");
+    EXPECT_EQ(ToolExitMessage(-1), "");
+}
+
+TEST(Reports, FailureReportEndsWithLineBreakForUnknownCodes) {
+    EXPECT_EQ(ToolFailureReport("Sequence failed", 3),
+              "Sequence failed\r\nTest file did not include a [quarex] directive on the first line");
+    EXPECT_EQ(ToolFailureReport("Add tests failed", 9), "Add tests failed\r\n");
+    EXPECT_EQ(ToolFailureReport("Generate failed", -5), "Generate failed\r\n");
+}
+
+TEST(Reports, MissingSettingsInOrderJoinedByCrLf) {
+    SettingsRecord empty;
+    EXPECT_EQ(MissingSettingsReport(empty, true),
+              "Please select a test file first\r\nPlease configure Quarex directory first\r\n"
+              "Please configure active compiler first");
+    EXPECT_EQ(MissingSettingsReport(empty, false),
+              "Please select a test file first\r\nPlease configure Quarex directory first");
+
+    SettingsRecord r = Configured();
+    r.quarex.clear();
+    EXPECT_EQ(MissingSettingsReport(r, false), "Please configure Quarex directory first");
+    r = Configured();
+    r.activeCompilerPath.clear();
+    EXPECT_EQ(MissingSettingsReport(r, false), "");
+    EXPECT_EQ(MissingSettingsReport(r, true), "Please configure active compiler first");
+    r.activeCompilerPath = " ";
+    EXPECT_EQ(MissingSettingsReport(r, true), "");
+}
+
+TEST(Reports, NotStarted) {
+    EXPECT_EQ(NotStartedReport("Compile failed", "C:\\pb.exe", "File not found."),
+              "Compile failed\r\nCould not start C:\\pb.exe\r\nFile not found.");
+    EXPECT_EQ(NotStartedReport("", "D:\\t\\util_test", ""), "Could not start D:\\t\\util_test");
+}

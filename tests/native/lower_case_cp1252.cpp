@@ -1,0 +1,17 @@
+// LowerCase for native builds of the core: the lower-casing that Windows applies to code page
+// 1252 text (A-Z, C0-D6, D8-DE, 8A, 8C, 8E, 9F), so native runs see the same results.
+#include <string>
+
+#include "platform/text.h"
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        unsigned char b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) b += 32;
+        else if (b == 0x8A || b == 0x8C || b == 0x8E) b += 16;
+        else if (b == 0x9F) b = 0xFF;
+        c = static_cast<char>(b);
+    }
+    return lower;
+}

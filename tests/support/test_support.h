@@ -1,0 +1,44 @@
+#pragma once
+// Helpers for tests that work on real files under Windows (or Wine).
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder's ANSI path, with a trailing "\".
+    const std::string& Path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + std::string(name); }
+
+private:
+    std::string path_;
+};
+
+// Raw bytes of a file ("" when missing), and writing bytes exactly.
+std::string ReadBytes(std::string_view path);
+void WriteBytes(std::string_view path, std::string_view bytes);
+bool IsDirectory(std::string_view path);
+bool PathExists(std::string_view path);
+
+// Holds a file open with share mode 0, as another program would; other opens then fail.
+class ExclusiveHold {
+public:
+    explicit ExclusiveHold(std::string_view path);
+    ~ExclusiveHold();
+    ExclusiveHold(const ExclusiveHold&) = delete;
+    ExclusiveHold& operator=(const ExclusiveHold&) = delete;
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// The folder the test executable lives in, with a trailing "\".
+std::string ExecutableFolder();

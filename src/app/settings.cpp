@@ -1,6 +1,10 @@
 #include "app/settings.h"
 
+#include <windows.h>
+
+#include "platform/ansi.h"
 #include "platform/files.h"
+#include "platform/handles.h"
 
 void LoadSettings() {
     std::string path = SettingsFilePath(ExecutablePath());
@@ -16,8 +20,35 @@ void LoadSettings() {
     CloseFile(file);
 }
 
+// The new file is written beside the old one and then put in its place in one step, so a
+// process killed or a disk that fills half-way leaves the previous settings whole. A settings
+// file that cannot be replaced (held open by another program, read-only) stays as it was, and
+// the temporary file goes.
 void SaveSettings() {
-    TextFile file = CreateTextFile(SettingsFilePath(ExecutablePath()));
-    WriteText(file, FormatSettingsFile(Settings));
-    CloseFile(file);
+    std::string target = SettingsFilePath(ExecutablePath());
+    // A read-only settings file is the user's way of freezing the settings: leave it alone
+    // (a rename may replace it where a write would not).
+    DWORD attributes = GetFileAttributesW(ToWide(target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
+
+    // One name per process, so two running copies never write into each other's file.
+    std::string temporary = target + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+
+    bool written = false;
+    {
+        TextFile file = CreateTextFile(temporary);
+        if (file.handle) {
+            std::string text = FormatSettingsFile(Settings);
+            WriteText(file, text);
+            QuietErrorMode quiet;
+            written = FlushFileBuffers(file.handle) != 0 && GetFileSize(file.handle, nullptr) == text.size();
+        }
+        CloseFile(file);
+    }
+
+    std::wstring from = ToWide(temporary);
+    QuietErrorMode quiet;
+    if (!written ||
+        !MoveFileExW(from.c_str(), ToWide(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        DeleteFileW(from.c_str());
 }

@@ -1,4 +1,243 @@
+// File and directory operations on real files.
 #include <gtest/gtest.h>
-#include "test_support.h"
+
+#include <vector>
+
+#include "platform/ansi.h"
 #include "platform/files.h"
-TEST(Files, Smoke) { TempDir d; WriteBytes(d / "a.txt", "x"); EXPECT_TRUE(FileExists(d / "a.txt")); }
+#include "test_support.h"
+
+namespace {
+
+std::vector<std::string> ReadAllLines(std::string_view path) {
+    std::vector<std::string> lines;
+    TextFile file = OpenTextForReading(path);
+    while (!AtEndOfFile(file)) lines.push_back(ReadLine(file));
+    CloseFile(file);
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(TextFiles, LineRulesOnRealFiles) {
+    TempDir dir;
+    std::string path = dir / "lines.txt";
+    WriteBytes(path, "a\r\nb\r\n");
+    EXPECT_EQ(ReadAllLines(path), (Lines{"a", "b"}));
+    WriteBytes(path, "a\rb");
+    EXPECT_EQ(ReadAllLines(path), (Lines{"a", "b"}));
+    WriteBytes(path, "a\nb\r\n");
+    EXPECT_EQ(ReadAllLines(path), (Lines{"a\nb"}));
+    WriteBytes(path, "a\r\n\r\nb");
+    EXPECT_EQ(ReadAllLines(path), (Lines{"a", "", "b"}));
+    WriteBytes(path, std::string("a\x1a" "b", 3));
+    EXPECT_EQ(ReadAllLines(path), (Lines{"a"}));
+
+    // Longer than any read buffer, with the CR LF split wherever the chunks fall.
+    std::string longLine(300000, 'q');
+    WriteBytes(path, longLine + "\r\n" + longLine);
+    EXPECT_EQ(ReadAllLines(path), (Lines{longLine, longLine}));
+}
+
+TEST(TextFiles, MissingOrHeldFileReadsAsEmpty) {
+    TempDir dir;
+    EXPECT_EQ(ReadAllLines(dir / "missing.txt"), Lines{});
+
+    std::string path = dir / "held.txt";
+    WriteBytes(path, "a\r\n");
+    ExclusiveHold hold(path);
+    ASSERT_TRUE(hold.Held());
+    TextFile file = OpenTextForReading(path);
+    EXPECT_TRUE(AtEndOfFile(file));
+    EXPECT_EQ(ReadLine(file), "");
+    CloseFile(file);
+}
+
+TEST(TextFiles, OpenFileIsNotShared) {
+    TempDir dir;
+    std::string path = dir / "mine.txt";
+    WriteBytes(path, "a\r\n");
+    TextFile file = OpenTextForReading(path);
+    HANDLE other = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    CloseFile(file);
+    CloseFile(file);  // closing twice is harmless
+
+    TextFile writer = CreateTextFile(path);
+    other = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(other, INVALID_HANDLE_VALUE);
+    CloseFile(writer);
+}
+
+TEST(TextFiles, CreateEmptiesAndWritesExactBytes) {
+    TempDir dir;
+    std::string path = dir / "out.txt";
+    WriteBytes(path, "a much longer old content that must not survive\r\n");
+    TextFile file = CreateTextFile(path);
+    WriteText(file, "key=");
+    WriteText(file, "value");
+    WriteLineEnd(file);
+    WriteText(file, "");
+    CloseFile(file);
+    EXPECT_EQ(ReadBytes(path), "key=value\r\n");
+
+    // A file created and closed without writing is empty.
+    TextFile empty = CreateTextFile(path);
+    CloseFile(empty);
+    EXPECT_TRUE(PathExists(path));
+    EXPECT_EQ(ReadBytes(path), "");
+}
+
+TEST(TextFiles, FailedCreateWritesNothingAndKeepsTheOldContent) {
+    TempDir dir;
+    std::string path = dir / "kept.txt";
+    WriteBytes(path, "old\r\n");
+    {
+        ExclusiveHold hold(path);
+        TextFile file = CreateTextFile(path);
+        WriteText(file, "new");
+        WriteLineEnd(file);
+        CloseFile(file);
+    }
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+
+    TextFile nowhere = CreateTextFile(dir / "no such folder\\x.txt");
+    WriteText(nowhere, "x");
+    CloseFile(nowhere);
+    EXPECT_FALSE(PathExists(dir / "no such folder"));
+}
+
+TEST(TextFiles, DestructionClosesAFileLeftOpen) {
+    TempDir dir;
+    std::string path = dir / "scoped.txt";
+    {
+        TextFile file = CreateTextFile(path);
+        WriteText(file, "abc");
+        TextFile moved = std::move(file);
+        WriteText(file, "lost");  // the moved-from file is closed: writes go nowhere
+        WriteText(moved, "def");
+    }
+    EXPECT_EQ(ReadBytes(path), "abcdef");
+}
+
+TEST(ReadWholeFile, ReadsEveryByteAndCreatesAMissingFile) {
+    TempDir dir;
+    std::string bytes("log\r\n\x1a\0tail", 11);
+    WriteBytes(dir / "a.log", bytes);
+    EXPECT_EQ(ReadWholeFile(dir / "a.log"), bytes);
+
+    EXPECT_EQ(ReadWholeFile(dir / "missing.log"), "");
+    EXPECT_TRUE(PathExists(dir / "missing.log"));
+    EXPECT_EQ(ReadBytes(dir / "missing.log"), "");
+}
+
+TEST(ReadWholeFile, HeldOrUnreachableFileGivesEmptyText) {
+    TempDir dir;
+    WriteBytes(dir / "held.log", "secret");
+    ExclusiveHold hold(dir / "held.log");
+    EXPECT_EQ(ReadWholeFile(dir / "held.log"), "");
+    EXPECT_EQ(ReadWholeFile(dir / "no such folder\\x.log"), "");
+    EXPECT_EQ(ReadWholeFile(dir.Path()), "");
+}
+
+TEST(FileExists, OnlyExistingFilesThatAreNotDirectories) {
+    TempDir dir;
+    WriteBytes(dir / "file.txt", "x");
+    CreateDirectoryW(ToWide(dir / "sub").c_str(), nullptr);
+    EXPECT_TRUE(FileExists(dir / "file.txt"));
+    EXPECT_FALSE(FileExists(dir / "sub"));
+    EXPECT_FALSE(FileExists(dir / "sub\\"));
+    EXPECT_FALSE(FileExists(dir / "file.txt\\"));
+    EXPECT_FALSE(FileExists(dir / "missing.txt"));
+    EXPECT_FALSE(FileExists(dir / "*.txt"));
+    EXPECT_FALSE(FileExists(dir / "file.tx?"));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists("C:"));
+    EXPECT_FALSE(FileExists("C:\\"));
+}
+
+TEST(FileExists, CharacterOutsideTheCodePageIsNotFound) {
+    TempDir dir;
+    // A file whose name holds a CJK character exists, but its ANSI name carries "?" instead,
+    // so the tool can neither find nor open it.
+    std::wstring wide = ToWide(dir.Path()) + L"\u4E2D.bas";
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    std::string ansi = ToAnsi(wide);
+    EXPECT_NE(ansi.find('?'), std::string::npos);
+    EXPECT_FALSE(FileExists(ansi));
+    TextFile read = OpenTextForReading(ansi);
+    EXPECT_TRUE(AtEndOfFile(read));
+}
+
+TEST(CurrentDirectory, SetAndGet) {
+    TempDir dir;
+    std::string before = GetCurrentDir();
+    std::string target = dir / "work";
+    CreateDirectoryW(ToWide(target).c_str(), nullptr);
+
+    SetCurrentDir(target + "\\");
+    EXPECT_EQ(GetCurrentDir(), target);
+
+    // Refused paths leave the current directory as it was.
+    SetCurrentDir(dir / "missing");
+    EXPECT_EQ(GetCurrentDir(), target);
+    SetCurrentDir("");
+    EXPECT_EQ(GetCurrentDir(), target);
+    SetCurrentDir(dir / "w*");
+    EXPECT_EQ(GetCurrentDir(), target);
+
+    SetCurrentDir(before);
+    EXPECT_EQ(GetCurrentDir(), before);
+}
+
+TEST(CurrentDirectory, LongPathIsNeverCutShort) {
+    TempDir dir;
+    // Two sibling folders whose names differ only after the 255th character of the full path:
+    // a path cut at 255 units would land in the shorter one.
+    std::string base = dir.Path();
+    ASSERT_LT(base.size(), 200u);
+    std::string shorter = base + std::string(255 - base.size(), 'd');
+    std::string longer = shorter + "ee";
+    ASSERT_EQ(shorter.size(), 255u);
+    ASSERT_TRUE(CreateDirectoryW(ToWide(shorter).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(ToWide(longer).c_str(), nullptr));
+
+    std::string before = GetCurrentDir();
+    SetCurrentDir(longer);
+    EXPECT_EQ(GetCurrentDir(), longer);
+    SetCurrentDir(before);
+}
+
+TEST(CurrentDirectory, DriveChangesOnlyWhenItIsAnotherDrive) {
+    TempDir dir;
+    std::string before = GetCurrentDir();
+    std::string target = dir / "stay";
+    CreateDirectoryW(ToWide(target).c_str(), nullptr);
+    SetCurrentDir(target);
+
+    // Same drive: nothing changes.
+    SetCurrentDrive(target.substr(0, 1) + ":\\elsewhere\\x");
+    EXPECT_EQ(GetCurrentDir(), target);
+    SetCurrentDrive("");
+    EXPECT_EQ(GetCurrentDir(), target);
+
+    // Another drive: the current directory moves onto it. Z: is the root file system under Wine;
+    // on Windows any other existing drive behaves alike.
+    char other = (target[0] == 'Z' || target[0] == 'z') ? 'C' : 'Z';
+    SetCurrentDrive(std::string(1, other) + ":\\whatever");
+    EXPECT_EQ(toupper(static_cast<unsigned char>(GetCurrentDir()[0])), other);
+
+    SetCurrentDir(before);
+}
+
+TEST(ExecutablePath, IsTheRunningExecutable) {
+    std::string path = ExecutablePath();
+    EXPECT_EQ(path, ExecutableFolder() + "platform_tests.exe");
+}

@@ -1,1 +1,225 @@
+// Loading and saving the real settings file beside the running executable.
 #include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "test_support.h"
+
+#include <vector>
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = SettingsFilePath(ExecutablePath());
+        DeleteFileW(ToWide(path).c_str());
+        Settings = SettingsRecord{};
+    }
+    void TearDown() override {
+        DeleteFileW(ToWide(path).c_str());
+        Settings = SettingsRecord{};
+    }
+    std::string path;
+};
+
+const char* const kDefaultFile =
+    "active=\r\ndirectory=relative\r\noutput=\r\ncompiler=pbwin\r\npbwin=\r\npbcc=\r\n"
+    "quarex=\r\ninclude=1\r\nincl1=\r\nincl2=\r\nincl3=\r\nincl4=\r\n";
+
+}  // namespace
+
+TEST_F(SettingsFileTest, FileIsBesideTheExecutable) {
+    EXPECT_EQ(path, ExecutableFolder() + "platform_tests.ini");
+}
+
+TEST_F(SettingsFileTest, NoFileGivesTheThreeDefaultsAndCreatesNothing) {
+    Settings.pbcc = "kept";
+    LoadSettings();
+    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_EQ(Settings.compiler, "pbwin");
+    EXPECT_EQ(Settings.include, "1");
+    EXPECT_EQ(Settings.pbcc, "kept");
+    EXPECT_EQ(Settings.activeCompilerPath, "");
+    EXPECT_EQ(Settings.activeIncludeDir, "");
+    EXPECT_FALSE(PathExists(path));
+
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(path),
+              "active=\r\ndirectory=relative\r\noutput=\r\ncompiler=pbwin\r\npbwin=\r\npbcc=kept\r\n"
+              "quarex=\r\ninclude=1\r\nincl1=\r\nincl2=\r\nincl3=\r\nincl4=\r\n");
+}
+
+TEST_F(SettingsFileTest, SavedDefaultFileHasExactlyTwelveLines) {
+    LoadSettings();
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(path), kDefaultFile);
+}
+
+TEST_F(SettingsFileTest, DirectoryOfThatNameIsNoSettingsFile) {
+    ASSERT_TRUE(CreateDirectoryW(ToWide(path).c_str(), nullptr));
+    LoadSettings();
+    EXPECT_EQ(Settings.directory, "relative");
+    RemoveDirectoryW(ToWide(path).c_str());
+}
+
+TEST_F(SettingsFileTest, LoadsKeysAndDerivesTheActiveFields) {
+    WriteBytes(path,
+               "  active=D:\\t\\a.test  \r\nDirectory=RELATIVE\r\ncompiler=PBCC\r\npbwin=W\r\npbcc=C\r\n"
+               "include= 3\r\nincl3=I3\r\nunknown=1\r\nactive =D:\\x\r\n");
+    LoadSettings();
+    EXPECT_EQ(Settings.active, "D:\\t\\a.test");
+    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_EQ(Settings.compiler, "pbcc");
+    EXPECT_EQ(Settings.include, "3");
+    EXPECT_EQ(Settings.activeCompilerPath, "C");
+    EXPECT_EQ(Settings.activeIncludeDir, "I3");
+}
+
+TEST_F(SettingsFileTest, ExistingFileAppliesNoDefaults) {
+    WriteBytes(path, "pbcc=C\r\n");
+    LoadSettings();
+    EXPECT_EQ(Settings.directory, "");
+    EXPECT_EQ(Settings.compiler, "");
+    EXPECT_EQ(Settings.include, "");
+    EXPECT_EQ(Settings.activeCompilerPath, "C");
+}
+
+TEST_F(SettingsFileTest, HeldFileReadsNothingButTheFieldsAreStillDerived) {
+    WriteBytes(path, "active=D:\\from-file.test\r\n");
+    Settings.compiler = "pbwin";
+    Settings.pbwin = "W";
+    Settings.include = "2";
+    Settings.incl2 = "I2";
+    {
+        ExclusiveHold hold(path);
+        ASSERT_TRUE(hold.Held());
+        LoadSettings();
+    }
+    EXPECT_EQ(Settings.active, "");
+    EXPECT_EQ(Settings.directory, "");
+    EXPECT_EQ(Settings.activeCompilerPath, "W");
+    EXPECT_EQ(Settings.activeIncludeDir, "I2");
+}
+
+TEST_F(SettingsFileTest, SaveReplacesEverythingTheFileHeld) {
+    WriteBytes(path, "active=old\r\nextra=line\r\n\r\npbwin=1\r\npbwin=2\n");
+    LoadSettings();
+    EXPECT_EQ(Settings.pbwin, "2\n");  // LF alone does not end a line
+    Settings.pbwin = "C:\\PB\\Pbwin.exe";
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(path),
+              "active=old\r\ndirectory=\r\noutput=\r\ncompiler=\r\npbwin=C:\\PB\\Pbwin.exe\r\npbcc=\r\n"
+              "quarex=\r\ninclude=\r\nincl1=\r\nincl2=\r\nincl3=\r\nincl4=\r\n");
+
+    // A record in normal form loads back from what was written.
+    Settings.directory = "specific";
+    Settings.compiler = "pbcc";
+    Settings.include = "4";
+    Settings.incl4 = "D:\\inc four";
+    SaveSettings();
+    SettingsRecord saved = Settings;
+    Settings = SettingsRecord{};
+    LoadSettings();
+    EXPECT_EQ(FormatSettingsFile(Settings), FormatSettingsFile(saved));
+}
+
+TEST_F(SettingsFileTest, SaveToAHeldFileWritesNothing) {
+    WriteBytes(path, "active=before\r\n");
+    Settings.active = "after";
+    {
+        ExclusiveHold hold(path);
+        SaveSettings();
+    }
+    EXPECT_EQ(ReadBytes(path), "active=before\r\n");
+    EXPECT_EQ(Settings.active, "after");
+}
+
+namespace {
+
+std::vector<std::string> TemporaryFilesBeside(const std::string& settingsPath) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(ToWide(settingsPath + ".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(ToAnsi(found.cFileName));
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace
+
+TEST_F(SettingsFileTest, FailedSaveLeavesNoTemporaryFileBehind) {
+    WriteBytes(path, "active=before\r\n");
+    {
+        ExclusiveHold hold(path);
+        SaveSettings();
+    }
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+
+    // The same for a settings "file" that is a folder.
+    DeleteFileW(ToWide(path).c_str());
+    ASSERT_TRUE(CreateDirectoryW(ToWide(path).c_str(), nullptr));
+    SaveSettings();
+    EXPECT_TRUE(IsDirectory(path));
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+    RemoveDirectoryW(ToWide(path).c_str());
+
+    SaveSettings();
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+    EXPECT_EQ(ReadBytes(path).substr(0, 7), "active=");
+}
+
+TEST_F(SettingsFileTest, ReadOnlySettingsFileIsNotReplaced) {
+    WriteBytes(path, "active=before\r\n");
+    ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    Settings.active = "after";
+    SaveSettings();
+    SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(path), "active=before\r\n");
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+}
+
+// A process killed in the middle of saving leaves either the old or the new settings, never an
+// empty or half-written file.
+TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
+    TempDir dir;
+    std::string exe = dir / "save_loop.exe";
+    ASSERT_TRUE(CopyFileW(ToWide(ExecutableFolder() + "save_loop.exe").c_str(), ToWide(exe).c_str(), FALSE));
+    std::string ini = dir / "save_loop.ini";
+
+    auto record = [](char fill) {
+        SettingsRecord r;
+        r.active = std::string(100000, fill);
+        r.directory = "specific";
+        r.output = std::string(100000, fill);
+        r.compiler = "pbcc";
+        r.include = "2";
+        return FormatSettingsFile(r);
+    };
+    const std::string first = record('a'), second = record('b');
+    WriteBytes(ini, first);
+
+    int sawSecond = 0;
+    for (int round = 0; round < 12; ++round) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::wstring commandLine = L"\"" + ToWide(exe) + L"\"";
+        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &process));
+        Sleep(40 + 17 * round);
+        TerminateProcess(process.hProcess, 9);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+
+        std::string bytes = ReadBytes(ini);
+        ASSERT_TRUE(bytes == first || bytes == second) << "round " << round << ": " << bytes.size() << " bytes";
+        sawSecond += bytes == second;
+    }
+    // The loop did get to save; otherwise the test would prove nothing.
+    EXPECT_GT(sawSecond, 0);
+}

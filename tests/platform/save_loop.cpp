@@ -1,0 +1,18 @@
+// Saves the settings over and over, alternating two large records, until it is killed.
+#include "app/settings.h"
+
+int main() {
+    SettingsRecord first, second;
+    for (SettingsRecord* record : {&first, &second}) {
+        char fill = record == &first ? 'a' : 'b';
+        record->active = std::string(100000, fill);
+        record->directory = "specific";
+        record->output = std::string(100000, fill);
+        record->compiler = "pbcc";
+        record->include = "2";
+    }
+    for (unsigned round = 0;; ++round) {
+        Settings = round % 2 ? second : first;
+        SaveSettings();
+    }
+}

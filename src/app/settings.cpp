@@ -15,7 +15,11 @@ void LoadSettings() {
     // A file that exists but cannot be opened reads as empty: no line, no defaults, and the
     // derived fields still follow what the record holds.
     TextFile file = OpenTextForReading(path);
-    while (!AtEndOfFile(file)) ApplySettingsLine(Settings, ReadLine(file));
+    std::string line;
+    while (!AtEndOfFile(file)) {
+        ReadLine(file, line);
+        ApplySettingsLine(Settings, line);
+    }
     DeriveActiveFields(Settings);
     CloseFile(file);
 }

@@ -1,6 +1,9 @@
 #include "app/settings_record.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <string>
 
 #include "platform/text.h"
 
@@ -10,7 +13,7 @@ namespace {
 
 // The persisted fields in file order, with their keys.
 struct Key {
-    const char* name;
+    std::string_view name;  // a view, so that comparing with a key of another length is one test
     std::string SettingsRecord::*field;
 };
 constexpr std::array<Key, 12> kKeys{{
@@ -28,6 +31,23 @@ constexpr std::array<Key, 12> kKeys{{
     {"incl4", &SettingsRecord::incl4},
 }};
 
+// The lengths of the shortest and longest keys: a text of another length matches none.
+constexpr size_t KeyLength(bool longest) {
+    size_t length = longest ? 0 : SIZE_MAX;
+    for (const Key& known : kKeys)
+        length = longest ? std::max(length, known.name.size()) : std::min(length, known.name.size());
+    return length;
+}
+constexpr size_t kShortestKey = KeyLength(false);
+constexpr size_t kLongestKey = KeyLength(true);
+
+// The key of that exact text (byte for byte, case-sensitive), or none.
+const Key* FindKey(std::string_view text) {
+    for (const Key& known : kKeys)
+        if (text == known.name) return &known;
+    return nullptr;
+}
+
 }  // namespace
 
 std::string SettingsFilePath(std::string_view executablePath) {
@@ -41,32 +61,36 @@ void ApplySettingsDefaults(SettingsRecord& record) {
 }
 
 void ApplySettingsLine(SettingsRecord& record, std::string_view rawLine) {
-    std::string line = TrimSpaces(rawLine);
+    // Views into the line rather than copies of it: a large file costs little more than one
+    // pass over its bytes.
+    std::string_view line = TrimSpacesView(rawLine);
     if (line.empty()) return;
 
     // A key with no "=" at all carries no value: such a line is ignored, so that a stray word
     // never empties a setting.
     size_t firstEquals = line.find('=');
-    if (firstEquals == std::string::npos) return;
+    if (firstEquals == std::string_view::npos) return;
+    std::string_view rawKey = line.substr(0, firstEquals);
+    if (rawKey.size() < kShortestKey || rawKey.size() > kLongestKey) return;  // lower-casing keeps the length
 
-    std::string key = LowerCase(std::string_view(line).substr(0, firstEquals));
-    std::string_view rest = std::string_view(line).substr(firstEquals + 1);
-    std::string value(rest.substr(0, rest.find('=')));  // anything from a second "=" on is dropped
+    // Saved files hold the keys in lower case, which the system's lower-casing leaves as they
+    // are: such a key matches as it stands, and only another spelling is lower-cased first.
+    const Key* known = FindKey(rawKey);
+    if (!known) known = FindKey(LowerCase(rawKey));
+    if (!known) return;
 
-    for (const Key& known : kKeys) {
-        if (key != known.name) continue;
-        std::string& field = record.*known.field;
-        if (known.field == &SettingsRecord::directory) {
-            field = LowerCase(value) == "relative" ? "relative" : "specific";
-        } else if (known.field == &SettingsRecord::compiler) {
-            field = LowerCase(value) == "pbwin" ? "pbwin" : "pbcc";
-        } else if (known.field == &SettingsRecord::include) {
-            double number = NumericValue(value);
-            field = number == 2 ? "2" : number == 3 ? "3" : number == 4 ? "4" : "1";
-        } else {
-            field = value;
-        }
-        return;
+    std::string_view rest = line.substr(firstEquals + 1);
+    std::string_view value = rest.substr(0, rest.find('='));  // anything from a second "=" on is dropped
+    std::string& field = record.*known->field;
+    if (known->field == &SettingsRecord::directory) {
+        field = LowerCase(value) == "relative" ? "relative" : "specific";
+    } else if (known->field == &SettingsRecord::compiler) {
+        field = LowerCase(value) == "pbwin" ? "pbwin" : "pbcc";
+    } else if (known->field == &SettingsRecord::include) {
+        double number = NumericValue(value);
+        field = number == 2 ? "2" : number == 3 ? "3" : number == 4 ? "4" : "1";
+    } else {
+        field.assign(value);
     }
 }
 

@@ -100,6 +100,8 @@ bool AtEndOfFile(TextFile& file) { return LineReaderAtEnd(file.reader); }
 
 std::string ReadLine(TextFile& file) { return LineReaderNext(file.reader); }
 
+void ReadLine(TextFile& file, std::string& line) { LineReaderNext(file.reader, line); }
+
 TextFile CreateTextFile(std::string_view path) {
     TextFile file;
     Adopt(file, OpenExclusive(path, GENERIC_WRITE, OPEN_ALWAYS), true);

@@ -28,6 +28,8 @@ bool FileExists(std::string_view path);
 TextFile OpenTextForReading(std::string_view path);
 bool AtEndOfFile(TextFile& file);
 std::string ReadLine(TextFile& file);
+// The same into `line`, reusing its storage: for readers that go through many lines.
+void ReadLine(TextFile& file, std::string& line);
 
 // Creates the file or empties an existing one.
 TextFile CreateTextFile(std::string_view path);

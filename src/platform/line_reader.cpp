@@ -25,6 +25,12 @@ bool LineReaderAtEnd(LineReader& reader) {
 
 std::string LineReaderNext(LineReader& reader) {
     std::string line;
+    LineReaderNext(reader, line);
+    return line;
+}
+
+void LineReaderNext(LineReader& reader, std::string& line) {
+    line.clear();
     while (Available(reader)) {
         const char* begin = reader.buffer.data() + reader.position;
         const char* end = reader.buffer.data() + reader.buffer.size();
@@ -38,7 +44,6 @@ std::string LineReaderNext(LineReader& reader) {
         if (Available(reader) && reader.buffer[reader.position] == '\n') ++reader.position;
         break;
     }
-    return line;
 }
 
 std::vector<std::string> SplitLines(std::string_view bytes) {

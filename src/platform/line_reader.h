@@ -20,6 +20,8 @@ struct LineReader {
 bool LineReaderAtEnd(LineReader& reader);
 // The next line without its line end; the empty text at the end.
 std::string LineReaderNext(LineReader& reader);
+// The same into `line`, whose storage is reused from line to line.
+void LineReaderNext(LineReader& reader, std::string& line);
 
 // Every line of a byte string, as a reader over a file holding those bytes would give them.
 std::vector<std::string> SplitLines(std::string_view bytes);

@@ -5,8 +5,25 @@
 
 #include "platform/text.h"
 
+namespace {
+
+// Text of bytes below 128 only is plain ASCII in every ANSI code page (no lead byte of a
+// double-byte code page is below 128), and CharLowerBuffA lowers exactly A-Z there, Turkish
+// and Azerbaijani included ("I" always becomes "i"). Such text, the common case for keys,
+// is lowered here without the round trip through UTF-16 that the system call makes.
+bool LowerAscii(std::string& text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 128) return false;
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return true;
+}
+
+}  // namespace
+
 std::string LowerCase(std::string_view text) {
     std::string lower(text);
+    if (LowerAscii(lower)) return lower;
     // CharLowerBuffA takes a DWORD length; texts here are far shorter, but go in slices anyway.
     for (size_t done = 0; done < lower.size();) {
         DWORD slice = static_cast<DWORD>(std::min<size_t>(lower.size() - done, 1u << 30));

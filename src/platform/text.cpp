@@ -28,11 +28,13 @@ std::string TrimTrailingSpaces(std::string_view text) {
     return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }
 
-std::string TrimSpaces(std::string_view text) {
+std::string_view TrimSpacesView(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos) return {};
-    return TrimTrailingSpaces(text.substr(begin));
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
+
+std::string TrimSpaces(std::string_view text) { return std::string(TrimSpacesView(text)); }
 
 bool EndsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -108,6 +110,7 @@ double NumericValue(std::string_view text) {
     }
     if (!anyDigit) return 0;
 
+    bool hasExponent = false;
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' || text[pos] == 'D')) {
         size_t exp = pos + 1;
         std::string exponent = "e";
@@ -115,9 +118,19 @@ double NumericValue(std::string_view text) {
         size_t digitsStart = exp;
         while (exp < text.size() && text[exp] >= '0' && text[exp] <= '9')
             exponent += text[exp++];
-        if (exp > digitsStart) number += exponent;
+        if (exp > digitsStart) {
+            number += exponent;
+            hasExponent = true;
+        }
     }
 
-    double value = std::strtod(number.c_str(), nullptr);
+    double value = 0;
+    if (!seenPoint && !hasExponent && number.size() <= 15) {
+        // A whole number of up to 15 digits is exact in a double at every step: the common
+        // case ("include=2") needs no trip through the runtime's conversion.
+        for (char c : number) value = value * 10 + (c - '0');
+    } else {
+        value = std::strtod(number.c_str(), nullptr);
+    }
     return negative ? -value : value;
 }

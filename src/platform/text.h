@@ -15,6 +15,8 @@ std::string RightPart(std::string_view text, size_t count);
 
 // Trimming removes the space character (byte 32) only; tabs, CR and LF stay.
 std::string TrimSpaces(std::string_view text);
+// The same trimming as a view into `text`, for readers that go through many lines.
+std::string_view TrimSpacesView(std::string_view text);
 std::string TrimTrailingSpaces(std::string_view text);
 
 bool EndsWith(std::string_view text, std::string_view tail);

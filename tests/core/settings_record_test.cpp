@@ -34,6 +34,16 @@ TEST(SettingsLines, KeysAreWholeAndCaseInsensitiveValuesKeepTheirCase) {
     EXPECT_EQ(r.directory, "");
 }
 
+TEST(SettingsLines, ShortestAndLongestKeysMatchInAnyCase) {
+    SettingsRecord r = Load("PBCC=C:\\c.exe\r\nDIRECTORY=Relative\r\nIncl4=D:\\i4\r\npbc=x\r\ndirectoryx=y");
+    EXPECT_EQ(r.pbcc, "C:\\c.exe");
+    EXPECT_EQ(r.directory, "relative");
+    EXPECT_EQ(r.incl4, "D:\\i4");
+    // One letter short of a key or one too many matches nothing.
+    EXPECT_EQ(Load("pbc=x").pbcc, "");
+    EXPECT_EQ(Load("directoryx=y").directory, "");
+}
+
 TEST(SettingsLines, ValueEndsAtTheSecondEquals) {
     EXPECT_EQ(Load("incl1=D:\\a=b\\inc").incl1, "D:\\a");
     EXPECT_EQ(Load("output==x").output, "");

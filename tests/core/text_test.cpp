@@ -64,12 +64,29 @@ TEST(TextOperations, TrimRemovesSpacesOnly) {
     EXPECT_EQ(TrimSpaces("   "), "");
     EXPECT_EQ(TrimSpaces("\r\na\r\n"), "\r\na\r\n");
     EXPECT_EQ(TrimTrailingSpaces("  a  "), "  a");
+    EXPECT_EQ(TrimSpacesView("  a b  "), "a b");
+    EXPECT_EQ(TrimSpacesView("\t a \t"), "\t a \t");
+    EXPECT_EQ(TrimSpacesView("   "), "");
+    EXPECT_EQ(TrimSpacesView(""), "");
+    EXPECT_EQ(TrimSpacesView("x"), "x");
 }
 
 TEST(TextOperations, LowerCaseFollowsTheCodePage) {
     EXPECT_EQ(LowerCase("ABC xyz 09"), "abc xyz 09");
     // Code page 1252: C0-DE are lowered except the multiplication sign D7; sharp s DF stays.
     EXPECT_EQ(LowerCase("\xC0\xD6\xD7\xDE\xDF\x8A\x9F"), "\xE0\xF6\xD7\xFE\xDF\x9A\xFF");
+    // ASCII letters beside letters of the code page: both kinds are lowered in one text.
+    EXPECT_EQ(LowerCase("KEY\xC0Z"), "key\xE0z");
+}
+
+TEST(TextOperations, LowerCaseOfAsciiChangesOnlyAToZ) {
+    std::string all, lowered;
+    for (int c = 0; c < 128; ++c) {
+        all += static_cast<char>(c);
+        lowered += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        EXPECT_EQ(LowerCase(std::string(1, static_cast<char>(c))), std::string(1, lowered.back())) << c;
+    }
+    EXPECT_EQ(LowerCase(all), lowered);  // the NUL among them included
 }
 
 TEST(TextOperations, PathSplitting) {
@@ -96,6 +113,14 @@ TEST(NumericValue, DecimalNumbers) {
     EXPECT_EQ(NumericValue("+.5"), 0.5);
     EXPECT_EQ(NumericValue("1.5.3"), 1.5);
     EXPECT_EQ(NumericValue("12abc"), 12);
+}
+
+TEST(NumericValue, LongWholeNumbersRoundOnceAsWrittenNumbersDo) {
+    EXPECT_EQ(NumericValue("000000000000002"), 2);
+    EXPECT_EQ(NumericValue("999999999999999"), 999999999999999.0);     // 15 digits, exact
+    EXPECT_EQ(NumericValue("-123456789012345"), -123456789012345.0);
+    EXPECT_EQ(NumericValue("9007199254740993"), 9007199254740992.0);   // 2^53 + 1 rounds to even
+    EXPECT_EQ(NumericValue("12345678901234567890"), 12345678901234567890.0);
 }
 
 TEST(NumericValue, ExponentsWithEOrDInEitherCase) {

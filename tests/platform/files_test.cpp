@@ -41,6 +41,26 @@ TEST(TextFiles, LineRulesOnRealFiles) {
     EXPECT_EQ(ReadAllLines(path), (Lines{longLine, longLine}));
 }
 
+TEST(TextFiles, ReadingIntoOneReusedStringGivesTheSameLines) {
+    TempDir dir;
+    std::string path = dir / "reuse.txt";
+    // A long line before short and empty ones: nothing of an earlier line may stay behind.
+    std::string longLine(200000, 'x');
+    WriteBytes(path, longLine + "\r\nab\r\n\r\nc\rd\ne\r\n" + longLine);
+    Lines reused;
+    TextFile file = OpenTextForReading(path);
+    std::string line = "left over";
+    while (!AtEndOfFile(file)) {
+        ReadLine(file, line);
+        reused.push_back(line);
+    }
+    ReadLine(file, line);  // past the end: the empty text, as the other form gives
+    EXPECT_EQ(line, "");
+    CloseFile(file);
+    EXPECT_EQ(reused, (Lines{longLine, "ab", "", "c", "d\ne", longLine}));
+    EXPECT_EQ(reused, ReadAllLines(path));
+}
+
 TEST(TextFiles, MissingOrHeldFileReadsAsEmpty) {
     TempDir dir;
     EXPECT_EQ(ReadAllLines(dir / "missing.txt"), Lines{});

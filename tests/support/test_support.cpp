@@ -54,7 +54,8 @@ TempDir::~TempDir() {
 }
 
 std::string ReadBytes(std::string_view path) {
-    HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    // Shared for deletion too, so that reading never makes the tool's replace of a file fail.
+    HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
@@ -82,6 +83,17 @@ bool PathExists(std::string_view path) {
     return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<std::string> NamesMatching(std::string_view pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(ToWide(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(ToAnsi(found.cFileName));
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 ExclusiveHold::ExclusiveHold(std::string_view path)
     : handle_(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
 
@@ -94,4 +106,9 @@ std::string ExecutableFolder() {
     DWORD length = GetModuleFileNameW(nullptr, buffer, 4096);
     std::string path = ToAnsi(std::wstring_view(buffer, length));
     return path.substr(0, path.rfind('\\') + 1);
+}
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }

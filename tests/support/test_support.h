@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {
@@ -26,6 +27,8 @@ std::string ReadBytes(std::string_view path);
 void WriteBytes(std::string_view path, std::string_view bytes);
 bool IsDirectory(std::string_view path);
 bool PathExists(std::string_view path);
+// Names (without folder) of the entries that a FindFirstFileW pattern such as D:\dir\* finds.
+std::vector<std::string> NamesMatching(std::string_view pattern);
 
 // Holds a file open with share mode 0, as another program would; other opens then fail.
 class ExclusiveHold {
@@ -39,6 +42,9 @@ public:
 private:
     HANDLE handle_;
 };
+
+// True under Wine, for the few checks where Wine is known to differ from Windows.
+bool RunningUnderWine();
 
 // The folder the test executable lives in, with a trailing "\".
 std::string ExecutableFolder();

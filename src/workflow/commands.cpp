@@ -1,0 +1,101 @@
+#include "workflow/commands.h"
+
+#include <string>
+
+#include "app/settings_record.h"
+#include "platform/files.h"
+#include "platform/launch.h"
+#include "platform/text.h"
+#include "workflow/feedback.h"
+#include "workflow/generated_path.h"
+#include "workflow/tool_contract.h"
+
+namespace {
+
+// Shows what is missing for the command; true when something is.
+bool ReportMissingSettings(bool needsCompiler) {
+    std::string report = MissingSettingsReport(Settings, needsCompiler);
+    if (report.empty()) return false;
+    ShowMessage(report);
+    return true;
+}
+
+// Runs the framework tool hidden and waits for it. A tool that fails, or that could not even be
+// started, is reported under the command's failure line; true only for exit code 0.
+bool RunFrameworkTool(const std::string& commandLine, std::string_view failureLine) {
+    LaunchResult run = LaunchProgram(commandLine, kShowHidden, true);
+    if (!run.started) {
+        ShowMessage(NotStartedReport(failureLine, Settings.quarex, SystemErrorText(run.error)));
+        return false;
+    }
+    if (run.value != 0) {
+        ShowMessage(ToolFailureReport(failureLine, run.value));
+        return false;
+    }
+    return true;
+}
+
+void RunToolAndBeep(const std::string& commandLine, std::string_view failureLine) {
+    if (RunFrameworkTool(commandLine, failureLine)) DefaultBeep();
+}
+
+// The compiler and the test program run in the generated source's folder, which stays the
+// process's current directory afterwards.
+void EnterGeneratedSourceFolder(const std::string& directory) {
+    SetCurrentDir(directory);
+    // Only a folder that names its drive ("D:\...") selects that drive: the first letter of a
+    // relative folder such as "test\" is no drive.
+    bool namesDrive = directory.size() >= 2 && directory[1] == ':' &&
+                      ((directory[0] >= 'A' && directory[0] <= 'Z') || (directory[0] >= 'a' && directory[0] <= 'z'));
+    if (namesDrive) SetCurrentDrive(directory);
+}
+
+void RedrawAll(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// The compiler's messages, shown with the main window out of the way.
+void ShowCompilerLog(HWND mainWindow, const std::string& logText) {
+    ShowWindow(mainWindow, SW_HIDE);
+    RedrawAll(mainWindow);
+    ShowMessage(logText);
+    ShowWindow(mainWindow, SW_SHOWNORMAL);
+    RedrawAll(mainWindow);
+}
+
+}  // namespace
+
+void AddRoutinesCommand(HWND) {
+    if (ReportMissingSettings(false)) return;
+    RunToolAndBeep(AddCommandLine(Settings), "Add tests failed");
+}
+
+void SequenceTestsCommand(HWND) {
+    if (ReportMissingSettings(false)) return;
+    RunToolAndBeep(SequenceCommandLine(Settings), "Sequence failed");
+}
+
+void RunTestsCommand(HWND mainWindow) {
+    if (ReportMissingSettings(true)) return;
+    if (!RunFrameworkTool(GenerateCommandLine(Settings), "Generate failed")) return;
+
+    std::string generated = GeneratedTestSourcePath();
+    PathParts parts = SplitPath(generated);
+    // Resolved in the folder entered below (or the unchanged current directory if that fails).
+    std::string logName = CompilerLogName(parts.name);
+    EnterGeneratedSourceFolder(parts.directory);
+
+    LaunchResult compile = LaunchProgram(CompileCommandLine(Settings, generated), kShowNormal, true);
+    if (!compile.started) {
+        ShowMessage(NotStartedReport("Compile failed", Settings.activeCompilerPath, SystemErrorText(compile.error)));
+        return;
+    }
+    if (compile.value != 0) {
+        // A compiler that left no log gets an empty one, and an empty box.
+        ShowCompilerLog(mainWindow, ReadWholeFile(logName));
+        return;
+    }
+
+    LaunchResult test = LaunchProgram(TestProgramCommandLine(generated), kShowNormal, false);
+    if (!test.started) ShowMessage(NotStartedReport("", TestProgramPath(generated), SystemErrorText(test.error)));
+}

@@ -1,0 +1,68 @@
+#include "workflow/drop.h"
+
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "ui/control_ids.h"
+#include "workflow/feedback.h"
+#include "workflow/test_file.h"
+
+namespace {
+
+// The first dropped name, whole whatever its length: a cut name would create or select
+// another file than the one dropped.
+std::wstring FirstDroppedName(HDROP drop) {
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return {};
+    std::vector<wchar_t> buffer(length + 1);
+    UINT copied = DragQueryFileW(drop, 0, buffer.data(), length + 1);
+    return std::wstring(buffer.data(), copied);
+}
+
+enum class DroppedKind { Source, TestFile, Other };
+
+// Only the end of the whole path counts, compared after the system's lower-casing.
+DroppedKind ClassifyDroppedName(std::wstring name) {
+    if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    auto endsWith = [&name](std::wstring_view tail) {
+        return name.size() >= tail.size() && std::wstring_view(name).substr(name.size() - tail.size()) == tail;
+    };
+    if (endsWith(L".bas") || endsWith(L".inc") || endsWith(L".bi")) return DroppedKind::Source;
+    if (endsWith(L".test")) return DroppedKind::TestFile;
+    return DroppedKind::Other;
+}
+
+// A source file gets its test file beside it, unless one exists: that file belongs to the user
+// and stays as it is.
+void SelectTestFileForSource(const std::string& sourcePath) {
+    std::string text = NewTestFileText(sourcePath, Settings);
+    Settings.active = TestFilePathFor(sourcePath);
+    if (FileExists(Settings.active)) return;
+    TextFile file = CreateTextFile(Settings.active);
+    WriteText(file, text);
+    CloseFile(file);
+}
+
+}  // namespace
+
+void HandleDrop(HWND dialog, HDROP drop) {
+    std::wstring name = FirstDroppedName(drop);
+    DragFinish(drop);
+
+    switch (ClassifyDroppedName(name)) {
+    case DroppedKind::Source:
+        SelectTestFileForSource(ToAnsi(name));
+        break;
+    case DroppedKind::TestFile:
+        Settings.active = ToAnsi(name);
+        break;
+    case DroppedKind::Other:
+        DefaultBeep();
+        return;
+    }
+    SetWindowTextW(GetDlgItem(dialog, IDC_TEST_FILE), ToWide(Settings.active).c_str());
+    SaveSettings();
+}

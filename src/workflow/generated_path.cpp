@@ -1,0 +1,19 @@
+#include "workflow/generated_path.h"
+
+#include "app/settings_record.h"
+#include "platform/files.h"
+#include "workflow/test_file.h"
+
+std::string GeneratedTestSourcePath() {
+    if (!FileExists(Settings.active)) return {};
+    // A test file held open by another program reads as empty and gives "test\_test.bas".
+    TextFile file = OpenTextForReading(Settings.active);
+    GeneratedPathScan scan;
+    std::string line;  // one buffer for every line of a long file
+    while (!AtEndOfFile(file)) {
+        ReadLine(file, line);
+        if (ScanTestFileLine(scan, line)) break;
+    }
+    CloseFile(file);
+    return GeneratedPathFromScan(scan);
+}

@@ -1,0 +1,269 @@
+// The three commands with stand-ins as the framework tool, the compiler and the test program.
+#include <gtest/gtest.h>
+
+#include "app/settings_record.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "platform/launch.h"
+#include "standin_support.h"
+#include "test_support.h"
+#include "workflow/commands.h"
+#include "workflow/tool_contract.h"
+#include "workflow_support.h"
+
+namespace {
+
+std::string WithoutTrailingBackslash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
+
+void MakeFolder(const std::string& path) { CreateDirectoryW(ToWide(path).c_str(), nullptr); }
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* folder : {"Program Files", "Program Files\\Quarex", "PB Win", "my src", "my src\\test"})
+            MakeFolder(temp / folder);
+        InstallStandin(quarex);
+        InstallStandin(compiler);
+        // Where the system would look first for unquoted paths with spaces.
+        for (const char* trap : {"Program.exe", "PB.exe", "my.exe"}) InstallStandin(temp / trap);
+        WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\n");
+
+        Settings = SettingsRecord{};
+        Settings.active = testFile;
+        Settings.quarex = quarex;
+        Settings.activeCompilerPath = compiler;
+        Settings.activeIncludeDir = temp / "PB Win\\inc";
+
+        startDirectory = GetCurrentDir();
+        SetCurrentDir(temp.Path());
+        feedback.Observe(window.Get());
+    }
+
+    void TearDown() override {
+        for (const char* trap : {"Program.exe", "PB.exe", "my.exe"})
+            EXPECT_TRUE(StandinRecords(temp / trap).empty()) << trap << " was started";
+        SetCurrentDir(startDirectory);
+    }
+
+    // The compiler stand-in builds the test program from the generated source (as a copy of itself).
+    void CompilerBuildsTheTestProgram() { WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n"); }
+
+    std::string Compiled(const std::string& source, const std::string& include) {
+        return Quoted(compiler) + " /I" + Quoted(include) + " /Q /L " + Quoted(source);
+    }
+
+    TempDir temp;
+    std::string quarex = temp / "Program Files\\Quarex\\quarex.exe";
+    std::string compiler = temp / "PB Win\\Pbwin.exe";
+    std::string testFile = temp / "my src\\util.test";
+    std::string generatedFolder = temp / "my src\\test\\";
+    std::string generated = generatedFolder + "util_test.bas";
+    std::string testProgram = generatedFolder + "util_test.exe";
+    std::string startDirectory;
+    TestMainWindow window{true};
+    FeedbackRecorder feedback;
+};
+
+TEST_F(Commands, MissingSettingsAreReportedInOrderAndNothingStarts) {
+    Settings = SettingsRecord{};
+    RunTestsCommand(window.Get());
+    Settings.active = testFile;
+    Settings.activeCompilerPath = compiler;
+    AddRoutinesCommand(window.Get());
+    Settings.quarex = quarex;
+    Settings.active = "";
+    SequenceTestsCommand(window.Get());
+    Settings.active = testFile;
+    Settings.activeCompilerPath = "";
+    RunTestsCommand(window.Get());
+
+    EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{
+                                       "Please select a test file first\r\nPlease configure Quarex directory first\r\n"
+                                       "Please configure active compiler first",
+                                       "Please configure Quarex directory first",
+                                       "Please select a test file first",
+                                       "Please configure active compiler first",
+                                   }));
+    EXPECT_EQ(feedback.Beeps(), 0);
+    EXPECT_TRUE(StandinRecords(quarex).empty());
+    EXPECT_TRUE(StandinRecords(compiler).empty());
+}
+
+TEST_F(Commands, AddAndSequenceRunTheToolHiddenAndBeepOnSuccess) {
+    Settings.activeCompilerPath = "";  // not needed by these two
+    AddRoutinesCommand(window.Get());
+    Settings.active = " ";  // spaces count as set
+    SequenceTestsCommand(window.Get());
+
+    std::vector<StandinRecord> runs = StandinRecords(quarex);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].command, Quoted(quarex) + " " + Quoted(testFile) + " /add");
+    EXPECT_EQ(runs[1].command, Quoted(quarex) + " \" \" /seq");
+    for (const StandinRecord& run : runs) {
+        EXPECT_EQ(run.show, SW_HIDE);
+        EXPECT_TRUE(run.useShowWindow);
+        EXPECT_EQ(run.directory, WithoutTrailingBackslash(temp.Path()));
+    }
+    ASSERT_EQ(feedback.Events().size(), 2u);
+    EXPECT_TRUE(feedback.Events()[0].beep);
+    EXPECT_TRUE(feedback.Events()[1].beep);
+}
+
+TEST_F(Commands, ToolFailuresAreReportedWithTheExitCodesText) {
+    WriteStandinPlan(quarex, "exit=3\r\n");
+    SequenceTestsCommand(window.Get());
+    WriteStandinPlan(quarex, "exit=9\r\n");
+    AddRoutinesCommand(window.Get());
+    WriteStandinPlan(quarex, "exit=-5\r\n");
+    SequenceTestsCommand(window.Get());
+
+    EXPECT_EQ(feedback.Messages(),
+              (std::vector<std::string>{"Sequence failed\r\nTest file did not include a [quarex] directive on the first line",
+                                        "Add tests failed\r\n", "Sequence failed\r\n"}));
+    EXPECT_EQ(feedback.Beeps(), 0);
+}
+
+TEST_F(Commands, AToolThatCannotStartIsAFailureNotASuccess) {
+    std::string absent = temp / "Program Files\\Quarex\\absent.exe";
+    Settings.quarex = absent;
+    std::string reason = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    AddRoutinesCommand(window.Get());
+    SequenceTestsCommand(window.Get());
+    RunTestsCommand(window.Get());
+
+    EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{
+                                       "Add tests failed\r\nCould not start " + absent + "\r\n" + reason,
+                                       "Sequence failed\r\nCould not start " + absent + "\r\n" + reason,
+                                       "Generate failed\r\nCould not start " + absent + "\r\n" + reason,
+                                   }));
+    EXPECT_EQ(feedback.Beeps(), 0);
+    // Run tests stopped before the compiler, in the directory it started in.
+    EXPECT_TRUE(StandinRecords(compiler).empty());
+    EXPECT_EQ(GetCurrentDir(), WithoutTrailingBackslash(temp.Path()));
+}
+
+TEST_F(Commands, RunTestsGeneratesCompilesAndStartsTheTestProgramInItsFolder) {
+    CompilerBuildsTheTestProgram();
+    RunTestsCommand(window.Get());
+
+    std::string folder = WithoutTrailingBackslash(generatedFolder);
+    std::vector<StandinRecord> tool = StandinRecords(quarex);
+    ASSERT_EQ(tool.size(), 1u);
+    EXPECT_EQ(tool[0].command, Quoted(quarex) + " " + Quoted(testFile));
+    EXPECT_EQ(tool[0].show, SW_HIDE);
+    EXPECT_EQ(tool[0].directory, WithoutTrailingBackslash(temp.Path()));
+
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled(generated, temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].show, SW_SHOWNORMAL);
+    EXPECT_TRUE(compile[0].useShowWindow);
+    EXPECT_EQ(compile[0].directory, folder);
+
+    // Started without waiting: its record may come after the command has returned.
+    std::vector<StandinRecord> program = WaitForStandinRecords(testProgram, 1);
+    ASSERT_EQ(program.size(), 1u);
+    EXPECT_EQ(program[0].command, Quoted(generatedFolder + "util_test"));
+    EXPECT_EQ(program[0].show, SW_SHOWNORMAL);
+    EXPECT_EQ(program[0].directory, folder);
+    EXPECT_TRUE(feedback.Events().empty());
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+
+    // The current directory stays there, and later programs start there too.
+    EXPECT_EQ(GetCurrentDir(), folder);
+    AddRoutinesCommand(window.Get());
+    tool = StandinRecords(quarex);
+    ASSERT_EQ(tool.size(), 2u);
+    EXPECT_EQ(tool[1].directory, folder);
+    WaitUntilDeletable(testProgram);
+}
+
+TEST_F(Commands, FailedCompileShowsItsLogWhileTheMainWindowIsHidden) {
+    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontentline=util_test.bas(3): error 477\r\n"
+                               "content=Syntax error\r\n");
+    RunTestsCommand(window.Get());
+
+    ASSERT_EQ(feedback.Events().size(), 1u);
+    EXPECT_FALSE(feedback.Events()[0].beep);
+    EXPECT_EQ(feedback.Events()[0].text, "util_test.bas(3): error 477\r\nSyntax error");
+    EXPECT_FALSE(feedback.Events()[0].windowVisible);
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+    EXPECT_FALSE(PathExists(testProgram));
+    EXPECT_TRUE(StandinRecords(testProgram).empty());
+}
+
+TEST_F(Commands, FailedCompileWithoutLogShowsAnEmptyBoxAndLeavesAnEmptyLog) {
+    WriteStandinPlan(compiler, "exit=-1\r\n");
+    Settings.activeIncludeDir = "";
+    RunTestsCommand(window.Get());
+
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled(generated, ""));
+    ASSERT_EQ(feedback.Events().size(), 1u);
+    EXPECT_EQ(feedback.Events()[0].text, "");
+    EXPECT_FALSE(feedback.Events()[0].windowVisible);
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+    EXPECT_TRUE(PathExists(generatedFolder + "util_test.log"));
+    EXPECT_EQ(ReadBytes(generatedFolder + "util_test.log"), "");
+}
+
+TEST_F(Commands, TheOutputLineNamesTheGeneratedSource) {
+    MakeFolder(temp / "gen dir");
+    std::string output = temp / "gen dir\\x_test.bas";
+    WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\noutput=" + output + "\r\n");
+    CompilerBuildsTheTestProgram();
+    RunTestsCommand(window.Get());
+
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled(output, temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].directory, temp / "gen dir");
+    std::vector<StandinRecord> program = WaitForStandinRecords(temp / "gen dir\\x_test.exe", 1);
+    ASSERT_EQ(program.size(), 1u);
+    EXPECT_EQ(program[0].command, Quoted(temp / "gen dir\\x_test"));
+    EXPECT_TRUE(feedback.Events().empty());
+    WaitUntilDeletable(temp / "gen dir\\x_test.exe");
+}
+
+TEST_F(Commands, GenerateFailureStopsBeforeCompiling) {
+    WriteStandinPlan(quarex, "exit=2\r\n");
+    RunTestsCommand(window.Get());
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"Generate failed\r\nTest file was not found"});
+    EXPECT_TRUE(StandinRecords(compiler).empty());
+    EXPECT_EQ(GetCurrentDir(), WithoutTrailingBackslash(temp.Path()));
+}
+
+TEST_F(Commands, CompilerOrTestProgramThatCannotStartIsReported) {
+    std::string reason = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    // The compiler did not build the test program.
+    RunTestsCommand(window.Get());
+    std::string absentCompiler = temp / "PB Win\\absent.exe";
+    Settings.activeCompilerPath = absentCompiler;
+    RunTestsCommand(window.Get());
+
+    EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{
+                                       "Could not start " + generatedFolder + "util_test\r\n" + reason,
+                                       "Compile failed\r\nCould not start " + absentCompiler + "\r\n" + reason,
+                                   }));
+    EXPECT_EQ(StandinRecords(quarex).size(), 2u);
+    EXPECT_EQ(StandinRecords(compiler).size(), 1u);
+    EXPECT_EQ(GetCurrentDir(), WithoutTrailingBackslash(generatedFolder));
+}
+
+TEST_F(Commands, RelativeGeneratedSourceStaysOnTheCurrentDrive) {
+    // "zone\test\" is a folder below the current one, not drive Z:.
+    MakeFolder(temp / "zone");
+    MakeFolder(temp / "zone\\test");
+    WriteBytes(testFile, "[quarex]\r\nsource=zone\\util.bas\r\n");
+    WriteStandinPlan(compiler, "exit=1\r\n");
+    RunTestsCommand(window.Get());
+
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled("zone\\test\\util_test.bas", temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].directory, temp / "zone\\test");
+    EXPECT_TRUE(PathExists(temp / "zone\\test\\util_test.log"));
+}
+
+}  // namespace

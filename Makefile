@@ -1,6 +1,7 @@
 # One entry point for building, running and testing Test Builder on Debian.
 #   make        build dist/TestBuilder.exe
 #   make run    start it under Wine (your display if DISPLAY is set, else a virtual one)
+#   make screenshots  picture both windows into docs/ for the README
 #   make test   install what is missing, build, run every test under Wine
 BUILD      ?= build
 NATIVE     ?= build-native
@@ -9,7 +10,7 @@ export WINEPREFIX
 
 JOBS := $(shell nproc)
 
-.PHONY: all deps configure build native-test test run clean
+.PHONY: all deps configure build native-test test run screenshots clean
 
 all: build
 
@@ -35,6 +36,9 @@ test: native-test build
 
 run: build
 	@scripts/run.sh
+
+screenshots: build
+	@BUILD=$(BUILD) scripts/screenshots.sh
 
 clean:
 	rm -rf $(BUILD) $(NATIVE) dist

@@ -7,3 +7,7 @@ INT_PTR ShowConfigureDialog(HWND mainWindow);
 INT_PTR CALLBACK HandleConfigureMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void SettingsToControls(HWND window);
 void ControlsToSettings(HWND window);
+
+// The building half of ShowConfigureDialog: the dialog, hidden, placed on the main window's
+// outer bottom-right corner, with its controls showing the settings.
+HWND CreateConfigureDialog(HWND mainWindow);

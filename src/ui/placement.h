@@ -7,8 +7,15 @@
 // as it was when no monitor is known.
 void GetPrimaryWorkArea(RECT& area);
 
+// How many times this process has listed the monitors (once, unless there were none).
+int MonitorListingCount();
+
 // The choice itself, over a given list: the primary entry, else the first, else `area` as is.
 void PickWorkArea(const std::vector<RECT>& workAreas, int primaryIndex, RECT& area);
+
+// Keeps a non-empty `area`; an empty one (no monitor listed, or one that could not be read)
+// becomes the system's work area of the primary screen. False when there is none either.
+bool WorkAreaOrSystemDefault(RECT& area);
 
 // Moves a window, size and z-order unchanged, so that its outer bottom-right corner lies on
 // the area's bottom-right corner.

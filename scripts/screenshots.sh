@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Pictures the main window and the Configure dialog for the README: docs/main-window.png and
+# docs/configure-dialog.png. The tool runs in the prefix's Wine virtual desktop on a private
+# Xvfb display (frames and captions are drawn there), with a settings file of example values.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+: "${BUILD:=build}"
+# A prefix of its own, so that the fonts added for the pictures never reach the tests' prefix.
+export WINEPREFIX="$root/$BUILD/screenshot-prefix"
+
+cmake "$root/$BUILD" >/dev/null  # picks up targets added since the last configure
+cmake --build "$root/$BUILD" --target TestBuilder screenshot_driver
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cp "$root/dist/TestBuilder.exe" "$work/"
+cp "$root/$BUILD/screenshot_driver.exe" "$work/"
+printf '%s\r\n' \
+    'active=C:\Projects\Invoice\invoice.test' 'directory=relative' 'output=' 'compiler=pbwin' \
+    'pbwin=C:\Compilers\PBWin\Pbwin.exe' 'pbcc=C:\Compilers\PBCC\pbcc.exe' \
+    'quarex=C:\Tools\Quarex\quarex.exe' 'include=1' 'incl1=C:\Compilers\PBWin\Include\' \
+    'incl2=C:\Projects\Shared\' 'incl3=' 'incl4=' > "$work/TestBuilder.ini"
+
+# Runs inside the display: starts the driver, and photographs each window it announces.
+shoot() {
+    set -euo pipefail
+    local folder
+    "$here/wine-fonts.sh"
+    folder="$(winepath -w "$work")"
+    "$here/wine-run.sh" "$work/screenshot_driver.exe" "$folder\\TestBuilder.exe" "$folder" &
+    local driver=$!
+    for name in main configure; do
+        for _ in $(seq 1 600); do [ -f "$work/$name.rect" ] && break; sleep 0.05; done
+        [ -f "$work/$name.rect" ] || { echo "The $name window did not appear" >&2; return 1; }
+        read -r x y w h < "$work/$name.rect"
+        import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/$name.png"
+        touch "$work/$name.done"
+    done
+    wait "$driver"
+}
+export -f shoot
+export here work
+"$here/with-display.sh" bash -c shoot
+
+mkdir -p "$root/docs"
+cp "$work/main.png" "$root/docs/main-window.png"
+cp "$work/configure.png" "$root/docs/configure-dialog.png"
+echo "Wrote docs/main-window.png and docs/configure-dialog.png"

@@ -1,0 +1,42 @@
+// Process start and end: one thread whose whole life is the time the main window is open.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/settings.h"
+#include "ui/main_window.h"
+
+namespace {
+
+bool RunsOnWindowsNT() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// Everything the tool does happens inside ShowMainWindow; the settings are not saved here,
+// only at the moments that change them. Command-line arguments are ignored.
+int RunTestBuilder() {
+    if (!RunsOnWindowsNT()) {
+        MessageBoxW(nullptr, L"Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
+        ExitProcess(255);
+    }
+    // The folder chooser of the Configure dialog needs a single-threaded apartment.
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES;
+    InitCommonControlsEx(&controls);
+    LoadSettings();
+    ShowMainWindow(nullptr);
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    int exitCode = RunTestBuilder();
+    CoUninitialize();
+    ExitProcess(static_cast<UINT>(exitCode));
+}

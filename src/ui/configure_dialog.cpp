@@ -1,0 +1,336 @@
+#include "ui/configure_dialog.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "ui/control_ids.h"
+#include "ui/dialog_frame.h"
+#include "workflow/feedback.h"
+
+namespace {
+
+constexpr DWORD kConfigureStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | DS_MODALFRAME |
+                                  DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
+constexpr DWORD kConfigureExStyle = WS_EX_CONTROLPARENT | WS_EX_TOPMOST;
+constexpr int kClientWidth = 352;
+constexpr int kClientHeight = 416;
+
+// The kinds of control the dialog is made of.
+struct ControlKind {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+constexpr ControlKind kGroupBox = {L"BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT};
+constexpr ControlKind kFirstRadio = {
+    L"BUTTON", WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+constexpr ControlKind kRadio = {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+constexpr ControlKind kEdit = {
+    L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+constexpr ControlKind kBrowseButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0};
+constexpr ControlKind kPushButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
+constexpr ControlKind kLabel = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, 0};
+
+struct ControlLayout {
+    int id;
+    const ControlKind* kind;
+    const wchar_t* text;
+    int x, y, width, height;
+};
+
+// Creation order, which is also the tab order. Each first radio starts a group that runs to
+// the next one.
+constexpr ControlLayout kConfigureControls[] = {
+    {IDC_TESTDIR_GROUP, &kGroupBox, L"Test directory", 8, 8, 337, 73},
+    {IDC_RELATIVE, &kFirstRadio, L"Relative", 15, 21, 127, 26},
+    {IDC_SPECIFIC, &kRadio, L"Specific", 15, 49, 60, 24},
+    {IDC_OUTPUT_PATH, &kEdit, L"", 75, 49, 233, 24},
+    {IDC_OUTPUT_BROWSE, &kBrowseButton, L"...", 315, 49, 23, 24},
+    {IDC_COMPILER_GROUP, &kGroupBox, L"Compiler", 8, 98, 337, 89},
+    {IDC_PBWIN, &kFirstRadio, L"PbWin", 15, 110, 53, 26},
+    {IDC_PBWIN_PATH, &kEdit, L"", 82, 114, 226, 24},
+    {IDC_PBWIN_BROWSE, &kBrowseButton, L"...", 315, 114, 23, 24},
+    {IDC_PBCC, &kRadio, L"PbCC", 15, 146, 67, 25},
+    {IDC_PBCC_PATH, &kEdit, L"", 82, 146, 226, 25},
+    {IDC_PBCC_BROWSE, &kBrowseButton, L"...", 315, 146, 23, 25},
+    {IDC_QUAREX_LABEL, &kLabel, L"Quarex", 15, 203, 60, 16},
+    {IDC_QUAREX_PATH, &kEdit, L"", 82, 195, 226, 24},
+    {IDC_QUAREX_BROWSE, &kBrowseButton, L"...", 315, 195, 23, 24},
+    {IDC_INCLUDE_GROUP, &kGroupBox, L"Include directories", 8, 228, 337, 146},
+    {IDC_INCLUDE_1, &kFirstRadio, L"1", 15, 240, 53, 26},
+    {IDC_INCL1_PATH, &kEdit, L"", 82, 244, 256, 24},
+    {IDC_INCLUDE_2, &kRadio, L"2", 15, 276, 67, 25},
+    {IDC_INCL2_PATH, &kEdit, L"", 82, 276, 256, 25},
+    {IDC_INCL3_PATH, &kEdit, L"", 82, 310, 256, 24},
+    {IDC_INCLUDE_3, &kRadio, L"3", 15, 310, 67, 24},
+    {IDC_INCL4_PATH, &kEdit, L"", 82, 341, 256, 25},
+    {IDC_INCLUDE_4, &kRadio, L"4", 15, 341, 67, 25},
+    {IDC_DONE, &kPushButton, L"&Done", 8, 382, 82, 24},
+};
+
+// Room for the longest path the system can give; the file dialogs never have to cut one.
+constexpr DWORD kPathCapacity = 32768;
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// Moves a system dialog, size and z-order unchanged, onto the Configure dialog's top-left
+// corner and brings it to the foreground.
+void MoveOntoDialog(HWND window, HWND dialog) {
+    RECT corner;
+    if (GetWindowRect(dialog, &corner))
+        SetWindowPos(window, nullptr, corner.left, corner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetForegroundWindow(window);
+}
+
+int CALLBACK OnFolderBrowserEvent(HWND browser, UINT event, LPARAM lParam, LPARAM dialog) {
+    switch (event) {
+    case BFFM_INITIALIZED:
+        MoveOntoDialog(browser, reinterpret_cast<HWND>(dialog));
+        if (!Settings.output.empty())
+            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE,
+                         reinterpret_cast<LPARAM>(ToWide(Settings.output).c_str()));
+        break;
+    case BFFM_SELCHANGED: {
+        bool selected = lParam != 0;
+        SendMessageW(browser, BFFM_ENABLEOK, 0, selected);
+        if (!selected) DefaultBeep();
+        break;
+    }
+    }
+    return 0;
+}
+
+// The folder the user chooses for generated test sources; "" when cancelled or when the
+// choice has no file-system path.
+std::string ChooseOutputFolder(HWND dialog) {
+    BROWSEINFOW info = {};
+    info.hwndOwner = dialog;
+    info.pidlRoot = nullptr;
+    wchar_t displayName[MAX_PATH] = {};
+    info.pszDisplayName = displayName;
+    info.lpszTitle = L"Specific output";
+    info.ulFlags = BIF_NEWDIALOGSTYLE;
+    info.lpfn = OnFolderBrowserEvent;
+    info.lParam = reinterpret_cast<LPARAM>(dialog);
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return "";
+    std::vector<wchar_t> path(kPathCapacity, L'\0');
+    bool found = SHGetPathFromIDListEx(chosen, path.data(), kPathCapacity, GPFIDL_DEFAULT);
+    CoTaskMemFree(chosen);
+    return found ? ToAnsi(path.data()) : "";
+}
+
+void BrowseForOutputFolder(HWND dialog) {
+    std::string folder = ChooseOutputFolder(dialog);
+    if (folder.empty()) return;
+    if (!EndsWith(folder, "\\")) folder += '\\';
+    Settings.output = folder;
+    SaveSettings();
+    SetControlText(dialog, IDC_OUTPUT_PATH, Settings.output);
+}
+
+// One "..." button beside a program's path.
+struct ProgramBrowse {
+    std::string SettingsRecord::*setting;
+    const wchar_t* title;
+    const wchar_t* filterDescription;
+    const wchar_t* filterPattern;
+    bool folderKeepsBackslash;
+    bool savesAtOnce;
+    int edit;
+};
+constexpr ProgramBrowse kPbwinBrowse = {
+    &SettingsRecord::pbwin, L"PBWin Compiler", L"PBWin", L"Pbwin.exe", true, true, IDC_PBWIN_PATH};
+constexpr ProgramBrowse kPbccBrowse = {
+    &SettingsRecord::pbcc, L"PBCC Compiler", L"PBCC", L"pbcc.exe", true, false, IDC_PBCC_PATH};
+constexpr ProgramBrowse kQuarexBrowse = {
+    &SettingsRecord::quarex, L"Quarex", L"Quarex", L"quarex.exe", false, false, IDC_QUAREX_PATH};
+
+UINT_PTR CALLBACK OnOpenDialogEvent(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* request = reinterpret_cast<const OPENFILENAMEW*>(lParam);
+        // With OFN_EXPLORER the hook is a child of the open dialog itself.
+        MoveOntoDialog(GetParent(hookDialog), reinterpret_cast<HWND>(request->lCustData));
+    }
+    return 0;
+}
+
+// The program the user chooses, starting from the stored setting (not the edit's text);
+// "" when cancelled.
+std::string ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
+    const std::string& stored = Settings.*browse.setting;
+    std::string folder = stored;
+    std::string fileName;
+    if (size_t slash = LastPosition(stored, "\\")) {
+        fileName = MiddlePart(stored, slash + 1);
+        folder = LeftPart(stored, browse.folderKeepsBackslash ? slash : slash - 1);
+    }
+    if (folder.empty()) folder = GetCurrentDir();
+
+    std::wstring filter = browse.filterDescription;
+    filter += L'\0';
+    filter += browse.filterPattern;
+    filter += L'\0';  // the list ends with a second NUL: the one c_str() adds
+
+    std::vector<wchar_t> file(kPathCapacity, L'\0');
+    std::wstring initialName = ToWide(fileName);
+    std::copy_n(initialName.begin(), std::min<size_t>(initialName.size(), kPathCapacity - 1), file.begin());
+    std::wstring initialFolder = ToWide(folder);
+
+    OPENFILENAMEW request = {};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = dialog;
+    request.lpstrFilter = filter.c_str();
+    request.nFilterIndex = 1;
+    request.lpstrFile = file.data();
+    request.nMaxFile = kPathCapacity;
+    request.lpstrInitialDir = initialFolder.c_str();
+    request.lpstrTitle = browse.title;
+    request.lpstrDefExt = L"exe";  // the system wants it without the "."
+    request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
+    request.lpfnHook = OnOpenDialogEvent;
+    request.lCustData = reinterpret_cast<LPARAM>(dialog);
+    if (!GetOpenFileNameW(&request)) return "";
+    return ToAnsi(file.data());
+}
+
+void BrowseForProgram(HWND dialog, const ProgramBrowse& browse) {
+    std::string chosen = ChooseProgram(dialog, browse);
+    if (chosen.empty()) return;
+    Settings.*browse.setting = chosen;
+    if (browse.savesAtOnce) SaveSettings();
+    SetControlText(dialog, browse.edit, chosen);
+}
+
+// One line per program path that is set but names no existing file, joined by CR LF.
+std::string InvalidProgramsReport() {
+    std::string report;
+    for (const std::string* path : {&Settings.pbwin, &Settings.pbcc, &Settings.quarex}) {
+        if (path->empty() || FileExists(*path)) continue;
+        if (!report.empty()) report += "\r\n";
+        report += "{" + *path + "} is not a valid program";
+    }
+    return report;
+}
+
+// The program paths are stored before they are tested and stay stored when the test fails;
+// the dialog then stays open for the user to correct them.
+void OnDone(HWND dialog) {
+    Settings.pbwin = ControlText(dialog, IDC_PBWIN_PATH);
+    Settings.pbcc = ControlText(dialog, IDC_PBCC_PATH);
+    Settings.quarex = ControlText(dialog, IDC_QUAREX_PATH);
+    std::string report = InvalidProgramsReport();
+    if (!report.empty()) {
+        ShowMessage(report);
+        return;
+    }
+    ControlsToSettings(dialog);
+    EndDialogFrame(dialog);
+}
+
+void OnConfigureCommand(HWND dialog, WPARAM wParam) {
+    if (!IsButtonAction(wParam)) return;
+    switch (LOWORD(wParam)) {
+    case IDC_OUTPUT_BROWSE: BrowseForOutputFolder(dialog); break;
+    case IDC_PBWIN_BROWSE: BrowseForProgram(dialog, kPbwinBrowse); break;
+    case IDC_PBCC_BROWSE: BrowseForProgram(dialog, kPbccBrowse); break;
+    case IDC_QUAREX_BROWSE: BrowseForProgram(dialog, kQuarexBrowse); break;
+    case IDC_DONE: OnDone(dialog); break;
+    }
+}
+
+}  // namespace
+
+HWND CreateConfigureDialog(HWND mainWindow) {
+    RECT main = {};
+    GetWindowRect(mainWindow, &main);
+    HWND dialog = CreateDialogFrame(nullptr, L"Configure", kConfigureStyle, kConfigureExStyle,
+                                    kClientWidth, kClientHeight, HandleConfigureMessage);
+    if (!dialog) return nullptr;
+
+    // Outer bottom-right corner on the main window's, but never above or left of the origin.
+    RECT outer;
+    GetWindowRect(dialog, &outer);
+    int x = std::max(main.right - (outer.right - outer.left), 0L);
+    int y = std::max(main.bottom - (outer.bottom - outer.top), 0L);
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    for (const ControlLayout& control : kConfigureControls)
+        AddControl(dialog, control.id, control.kind->className, control.text, control.x, control.y,
+                   control.width, control.height, control.kind->style, control.kind->exStyle);
+    SettingsToControls(dialog);
+    return dialog;
+}
+
+INT_PTR ShowConfigureDialog(HWND mainWindow) {
+    HWND dialog = CreateConfigureDialog(mainWindow);
+    if (!dialog) return 0;
+    SetForegroundWindow(dialog);
+    SetFocus(GetDlgItem(dialog, IDC_RELATIVE));
+    RunModalDialog(dialog);
+    SaveSettings();
+    return 0;
+}
+
+INT_PTR CALLBACK HandleConfigureMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        break;
+    case WM_NCACTIVATE:
+        if (wParam == 0) SaveFocusOnDeactivate(window);
+        else RestoreFocusOnActivate(window);
+        break;
+    case WM_COMMAND:
+        OnConfigureCommand(window, wParam);
+        break;
+    }
+    return 0;
+}
+
+void SettingsToControls(HWND window) {
+    CheckRadioButton(window, IDC_RELATIVE, IDC_SPECIFIC,
+                     Settings.directory == "relative" ? IDC_RELATIVE : IDC_SPECIFIC);
+    SetControlText(window, IDC_OUTPUT_PATH, Settings.output);
+    CheckRadioButton(window, IDC_PBWIN, IDC_PBCC, Settings.compiler == "pbwin" ? IDC_PBWIN : IDC_PBCC);
+    SetControlText(window, IDC_PBWIN_PATH, Settings.pbwin);
+    SetControlText(window, IDC_PBCC_PATH, Settings.pbcc);
+    SetControlText(window, IDC_QUAREX_PATH, Settings.quarex);
+    double include = NumericValue(Settings.include);
+    int includeRadio = include == 2 ? IDC_INCLUDE_2
+                     : include == 3 ? IDC_INCLUDE_3
+                     : include == 4 ? IDC_INCLUDE_4
+                                    : IDC_INCLUDE_1;
+    CheckRadioButton(window, IDC_INCLUDE_1, IDC_INCLUDE_4, includeRadio);
+    SetControlText(window, IDC_INCL1_PATH, Settings.incl1);
+    SetControlText(window, IDC_INCL2_PATH, Settings.incl2);
+    SetControlText(window, IDC_INCL3_PATH, Settings.incl3);
+    SetControlText(window, IDC_INCL4_PATH, Settings.incl4);
+}
+
+void ControlsToSettings(HWND window) {
+    if (IsChecked(window, IDC_RELATIVE)) Settings.directory = "relative";
+    if (IsChecked(window, IDC_SPECIFIC)) Settings.directory = "specific";
+    Settings.output = ControlText(window, IDC_OUTPUT_PATH);
+    if (IsChecked(window, IDC_PBWIN)) Settings.compiler = "pbwin";
+    if (IsChecked(window, IDC_PBCC)) Settings.compiler = "pbcc";
+    Settings.pbwin = ControlText(window, IDC_PBWIN_PATH);
+    Settings.pbcc = ControlText(window, IDC_PBCC_PATH);
+    Settings.quarex = ControlText(window, IDC_QUAREX_PATH);
+    Settings.include = "1";
+    if (IsChecked(window, IDC_INCLUDE_2)) Settings.include = "2";
+    if (IsChecked(window, IDC_INCLUDE_3)) Settings.include = "3";
+    if (IsChecked(window, IDC_INCLUDE_4)) Settings.include = "4";
+    Settings.incl1 = ControlText(window, IDC_INCL1_PATH);
+    Settings.incl2 = ControlText(window, IDC_INCL2_PATH);
+    Settings.incl3 = ControlText(window, IDC_INCL3_PATH);
+    Settings.incl4 = ControlText(window, IDC_INCL4_PATH);
+    DeriveActiveFields(Settings);
+}

@@ -1,0 +1,56 @@
+#include "ui/placement.h"
+
+namespace {
+
+// The monitors as first listed, in the platform's order, and which of them is primary (-1 when
+// none is known). Listed once per process: monitors changed later are not seen.
+std::vector<RECT> MonitorWorkAreas;
+int PrimaryMonitorIndex = -1;
+int MonitorListings = 0;
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);  // a monitor that cannot be read stays all zero
+    MonitorWorkAreas.push_back(info.rcWork);
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        PrimaryMonitorIndex = static_cast<int>(MonitorWorkAreas.size()) - 1;
+    return TRUE;
+}
+
+}  // namespace
+
+void GetPrimaryWorkArea(RECT& area) {
+    if (MonitorWorkAreas.empty()) {
+        PrimaryMonitorIndex = -1;
+        ++MonitorListings;
+        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, 0);
+    }
+    PickWorkArea(MonitorWorkAreas, PrimaryMonitorIndex, area);
+}
+
+int MonitorListingCount() { return MonitorListings; }
+
+void PickWorkArea(const std::vector<RECT>& workAreas, int primaryIndex, RECT& area) {
+    if (primaryIndex >= 0 && static_cast<size_t>(primaryIndex) < workAreas.size())
+        CopyRect(&area, &workAreas[static_cast<size_t>(primaryIndex)]);
+    else if (!workAreas.empty())
+        CopyRect(&area, &workAreas.front());
+}
+
+bool WorkAreaOrSystemDefault(RECT& area) {
+    if (!IsRectEmpty(&area)) return true;
+    RECT system = {};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &system, 0) || IsRectEmpty(&system)) return false;
+    area = system;
+    return true;
+}
+
+void PlaceAtBottomRight(HWND window, const RECT& area) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    int width = outer.right - outer.left;
+    int height = outer.bottom - outer.top;
+    SetWindowPos(window, nullptr, area.right - width, area.bottom - height, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+}

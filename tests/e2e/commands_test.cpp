@@ -1,0 +1,254 @@
+// The real TestBuilder.exe's three commands, clicked from outside, with stand-in programs in
+// place of the framework tool, the compilers and the test program.
+#include <gtest/gtest.h>
+
+#include "platform/ansi.h"
+#include "standin_support.h"
+#include "tool_driver.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+// A case folder with a source, its test file and stand-ins for the outside programs.
+struct Workbench {
+    explicit Workbench(const ToolCase& tool)
+        : tools(tool / "tools\\"), source(tool / "src\\util.bas"), testFile(tool / "src\\util.test"),
+          generatedFolder(tool / "src\\test"), generated(tool / "src\\test\\util_test.bas"),
+          testProgram(tool / "src\\test\\util_test.exe"), quarex(tools + "quarex.exe"), pbwin(tools + "Pbwin.exe"),
+          pbcc(tools + "pbcc.exe") {
+        CreateDirectoryW(ToWide(tool / "tools").c_str(), nullptr);
+        CreateDirectoryW(ToWide(tool / "src").c_str(), nullptr);
+        CreateDirectoryW(ToWide(generatedFolder).c_str(), nullptr);
+        WriteBytes(source, "' the code under test\r\n");
+        WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\n");
+        for (const std::string& program : {quarex, pbwin, pbcc}) InstallStandin(program);
+    }
+
+    std::string tools, source, testFile, generatedFolder, generated, testProgram, quarex, pbwin, pbcc;
+};
+
+// Programs are started with their paths in quotes, so that a path with spaces cannot start
+// another program.
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// The current directory as a started program sees it: no trailing "\".
+std::string WithoutSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
+
+// Whether the tool shows no message box once everything posted so far is handled.
+bool NoMessageBox(const ToolCase& tool) {
+    return Sync(tool.Main()) && FindDialog(tool.ProcessId(), L"PowerBASIC") == nullptr;
+}
+
+// Clicks a command button and waits for its message box; gives the text and presses OK.
+testing::AssertionResult ClickAndReadBox(ToolCase& tool, int button, std::wstring& text) {
+    if (!PostClick(tool.Main(), button)) return testing::AssertionFailure() << "could not click " << button;
+    HWND box = nullptr;
+    testing::AssertionResult shown = tool.WaitForMessageBox(box, text);
+    if (!shown) return shown;
+    return tool.DismissMessageBox(box);
+}
+
+}  // namespace
+
+TEST(Commands, AddRoutinesAndSequenceTestsRunTheToolHiddenAndReportItsExitCode) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex + "\r\n");
+    ASSERT_TRUE(tool.Start());
+
+    // Success: only the default beep, no box.
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_ADD_ROUTINES));
+    std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 1);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /add");
+    EXPECT_TRUE(runs[0].useShowWindow);
+    EXPECT_EQ(runs[0].show, SW_HIDE);
+    EXPECT_EQ(runs[0].directory, WithoutSlash(tool.Folder()));
+    EXPECT_TRUE(NoMessageBox(tool));
+
+    std::wstring text;
+    WriteStandinPlan(bench.quarex, "exit=3\r\n");
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_SEQUENCE_TESTS, text));
+    EXPECT_EQ(text, L"Sequence failed\r\nTest file did not include a [quarex] directive on the first line");
+    runs = StandinRecords(bench.quarex);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /seq");
+    EXPECT_EQ(runs[1].show, SW_HIDE);
+
+    WriteStandinPlan(bench.quarex, "exit=9\r\n");
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_ADD_ROUTINES, text));
+    EXPECT_EQ(text, L"Add tests failed\r\n");
+
+    WriteStandinPlan(bench.quarex, "exit=-5\r\n");
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_SEQUENCE_TESTS, text));
+    EXPECT_EQ(text, L"Sequence failed\r\n");
+
+    WriteStandinPlan(bench.quarex, "exit=7\r\n");
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_ADD_ROUTINES, text));
+    EXPECT_EQ(text, L"Add tests failed\r\nSource file specified in the test file was not found");
+    EXPECT_EQ(StandinRecords(bench.quarex).size(), 5u);
+
+    // Whatever the commands reported, the tool ends with 0 and has saved nothing.
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex + "\r\n");
+}
+
+TEST(Commands, MissingSettingsAreReportedBeforeAnythingStarts) {
+    ToolCase tool;
+    Workbench bench(tool);
+    // The active compiler is PBCC, whose path is empty although PBWin's is set.
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\ncompiler=pbcc\r\npbwin=" + bench.pbwin + "\r\n");
+    ASSERT_TRUE(tool.Start());
+    std::wstring text;
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_ADD_ROUTINES, text));
+    EXPECT_EQ(text, L"Please configure Quarex directory first");
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_SEQUENCE_TESTS, text));
+    EXPECT_EQ(text, L"Please configure Quarex directory first");
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_RUN_TESTS, text));
+    EXPECT_EQ(text, L"Please configure Quarex directory first\r\nPlease configure active compiler first");
+    EXPECT_TRUE(StandinRecords(bench.quarex).empty());
+    EXPECT_TRUE(StandinRecords(bench.pbwin).empty());
+    EXPECT_TRUE(StandinRecords(bench.pbcc).empty());
+}
+
+TEST(Commands, RunTestsStopsWhenGenerateFails) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
+                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\n");
+    WriteStandinPlan(bench.quarex, "exit=2\r\n");
+    ASSERT_TRUE(tool.Start());
+    std::wstring text;
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_RUN_TESTS, text));
+    EXPECT_EQ(text, L"Generate failed\r\nTest file was not found");
+    std::vector<StandinRecord> runs = StandinRecords(bench.quarex);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\"");
+    EXPECT_EQ(runs[0].show, SW_HIDE);
+    EXPECT_TRUE(StandinRecords(bench.pbwin).empty());
+}
+
+TEST(Commands, RunTestsShowsTheCompilerLogWhileTheMainWindowIsHidden) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
+                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin +
+                                        "\r\ninclude=2\r\nincl1=D:\\one\r\nincl2=D:\\inc two\r\n");
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    WriteStandinPlan(bench.pbwin, "exit=1\r\nwrite={source-base}.log\r\ncontentline=Error 425 in line 3\r\n"
+                                  "content=util_test.bas(3): undefined");
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+
+    ASSERT_TRUE(PostClick(main, IDC_RUN_TESTS));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text, L"Error 425 in line 3\r\nutil_test.bas(3): undefined");
+    EXPECT_FALSE(IsWindowVisible(main)) << "the main window is shown beside the compiler's log";
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window did not come back";
+
+    std::vector<StandinRecord> generate = StandinRecords(bench.quarex);
+    ASSERT_EQ(generate.size(), 1u);
+    EXPECT_EQ(generate[0].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\"");
+    EXPECT_EQ(generate[0].show, SW_HIDE);
+    std::vector<StandinRecord> compile = StandinRecords(bench.pbwin);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Quoted(bench.pbwin) + " /I\"D:\\inc two\" /Q /L \"" + bench.generated + "\"");
+    EXPECT_EQ(compile[0].show, SW_SHOWNORMAL);
+    EXPECT_EQ(compile[0].directory, bench.generatedFolder);
+    EXPECT_TRUE(StandinRecords(bench.testProgram).empty());
+
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(Commands, RunTestsWithoutALogShowsAnEmptyBoxAndLeavesAnEmptyLog) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
+                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\n");
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    WriteStandinPlan(bench.pbwin, "exit=2\r\n");
+    ASSERT_TRUE(tool.Start());
+
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_RUN_TESTS));
+    HWND box = nullptr;
+    std::wstring text = L"not read";
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text, L"");
+    EXPECT_FALSE(IsWindowVisible(tool.Main()));
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(tool.Main()) != FALSE; }));
+    std::string log = bench.generatedFolder + "\\util_test.log";
+    EXPECT_TRUE(PathExists(log));
+    EXPECT_FALSE(IsDirectory(log));
+    EXPECT_EQ(ReadBytes(log), "");
+}
+
+TEST(Commands, RunTestsStartsTheCompiledProgramAndLeavesItsFolderCurrent) {
+    ToolCase tool;
+    Workbench bench(tool);
+    // The empty active include directory is passed as two quotes.
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
+                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\ninclude=1\r\n");
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    // The "compiler" builds the test program beside the generated source.
+    WriteStandinPlan(bench.pbwin, "exit=0\r\ncopyself={source-base}.exe\r\n");
+    ASSERT_TRUE(tool.Start());
+
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_RUN_TESTS));
+    std::vector<StandinRecord> program = WaitForStandinRecords(bench.testProgram, 1);
+    ASSERT_EQ(program.size(), 1u);
+    EXPECT_EQ(program[0].command, Quoted(bench.generatedFolder + "\\util_test"));
+    EXPECT_EQ(program[0].show, SW_SHOWNORMAL);
+    EXPECT_EQ(program[0].directory, bench.generatedFolder);
+    EXPECT_TRUE(NoMessageBox(tool));
+    EXPECT_TRUE(IsWindowVisible(tool.Main()));
+    std::vector<StandinRecord> compile = StandinRecords(bench.pbwin);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Quoted(bench.pbwin) + " /I\"\" /Q /L \"" + bench.generated + "\"");
+
+    // A later command inherits the generated source's folder as its current directory.
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_ADD_ROUTINES));
+    std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 2);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /add");
+    EXPECT_EQ(runs[1].directory, bench.generatedFolder);
+    EXPECT_TRUE(NoMessageBox(tool));
+    WaitUntilDeletable(bench.testProgram);
+}
+
+TEST(Commands, RunTestsUsesTheCompilerAndIncludeChosenInConfigureAtOnce) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\n");
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    WriteStandinPlan(bench.pbcc, "exit=1\r\nwrite={source-base}.log\r\ncontent=from pbcc");
+    ASSERT_TRUE(tool.Start());
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(tool.OpenConfigure(dialog));
+    TypeText(dialog, IDC_PBWIN_PATH, ToWide(bench.pbwin));
+    TypeText(dialog, IDC_PBCC_PATH, ToWide(bench.pbcc));
+    TypeText(dialog, IDC_QUAREX_PATH, ToWide(bench.quarex));
+    TypeText(dialog, IDC_INCL3_PATH, L"D:\\third");
+    ASSERT_TRUE(Click(dialog, IDC_PBCC));
+    ASSERT_TRUE(Click(dialog, IDC_INCLUDE_3));
+    ASSERT_TRUE(PostClick(dialog, IDC_DONE));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the Configure dialog stayed open";
+    ASSERT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
+
+    std::wstring text;
+    ASSERT_TRUE(ClickAndReadBox(tool, IDC_RUN_TESTS, text));
+    EXPECT_EQ(text, L"from pbcc");
+    std::vector<StandinRecord> compile = StandinRecords(bench.pbcc);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Quoted(bench.pbcc) + " /I\"D:\\third\" /Q /L \"" + bench.generated + "\"");
+    EXPECT_TRUE(StandinRecords(bench.pbwin).empty());
+}

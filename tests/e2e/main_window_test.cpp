@@ -1,0 +1,283 @@
+// The real TestBuilder.exe, started as its own process and driven from outside: the main
+// window's shape, its place on the screen, how it closes and what it leaves behind.
+#include <gtest/gtest.h>
+
+#include "platform/ansi.h"
+#include "tool_driver.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+struct ControlSpec {
+    int id;
+    const wchar_t* className;
+    const wchar_t* text;
+    RECT rect;  // left, top, right, bottom in client pixels
+    LONG style;
+};
+
+RECT At(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+
+const LONG kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
+// Creation order, which is also the order of the children (and the tab order).
+const ControlSpec kMainControls[] = {
+    {IDC_DROP_AREA, L"Static", L"\r\n\r\n\r\n\r\nDrop Files Here", At(106, 8, 140, 122),
+     WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_CENTER},
+    {IDC_ADD_ROUTINES, L"Button", L"&Add routines", At(8, 8, 90, 24), kButton},
+    {IDC_SEQUENCE_TESTS, L"Button", L"&Sequence tests", At(8, 41, 90, 24), kButton},
+    {IDC_RUN_TESTS, L"Button", L"&Run tests", At(8, 73, 90, 25), kButton},
+    {IDC_CONFIGURE, L"Button", L"&Configure", At(8, 106, 90, 24), kButton},
+    {IDC_TEST_FILE, L"Static", L"", At(8, 138, 238, 24), WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT},
+};
+
+std::vector<int> ChildIds(HWND dialog) {
+    std::vector<int> ids;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ids.push_back(GetDlgCtrlID(child));
+    }
+    return ids;
+}
+
+RECT PrimaryWorkArea() {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+// A pixel of the screen as the virtual desktop shows it.
+COLORREF ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// Whether the tool's thread shows no message box once everything posted so far is handled.
+bool NoMessageBox(const ToolCase& tool) {
+    return Sync(tool.Main()) && FindDialog(tool.ProcessId(), L"PowerBASIC") == nullptr;
+}
+
+}  // namespace
+
+TEST(MainWindow, CaptionSizeStylesAndControls) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+
+    EXPECT_EQ(ClassOf(main), L"#32770");
+    SIZE client = ClientSize(main);
+    EXPECT_EQ(client.cx, 258);
+    EXPECT_EQ(client.cy, 170);
+    EXPECT_EQ(StyleOf(main), static_cast<LONG>(WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU |
+                                               WS_MINIMIZEBOX | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK));
+    EXPECT_FALSE(StyleOf(main) & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(StyleOf(main) & WS_THICKFRAME);
+    // The system adds the raised window edge to every captioned dialog.
+    EXPECT_EQ(ExStyleOf(main) & ~WS_EX_WINDOWEDGE,
+              static_cast<LONG>(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES | WS_EX_TOPMOST));
+    EXPECT_EQ(GetWindow(main, GW_OWNER), nullptr);
+
+    std::vector<int> expectedOrder;
+    for (const ControlSpec& spec : kMainControls) expectedOrder.push_back(spec.id);
+    EXPECT_EQ(ChildIds(main), expectedOrder);
+
+    for (const ControlSpec& spec : kMainControls) {
+        SCOPED_TRACE("control " + std::to_string(spec.id));
+        HWND control = GetDlgItem(main, spec.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), spec.className), 0) << ClassOf(control).c_str();
+        EXPECT_EQ(TextOf(control), spec.text);
+        RECT rect = RectInClient(control, main);
+        EXPECT_TRUE(SameRect(rect, spec.rect)) << Describe(rect) << " expected " << Describe(spec.rect);
+        EXPECT_EQ(StyleOf(control), spec.style) << std::hex << StyleOf(control);
+        // Wine marks sunken statics with the static edge on its own; nothing else may be set.
+        LONG extra = (spec.style & SS_SUNKEN) ? WS_EX_STATICEDGE : 0;
+        EXPECT_EQ(ExStyleOf(control) & ~extra, 0) << std::hex << ExStyleOf(control);
+        EXPECT_TRUE(IsWindowVisible(control));
+    }
+}
+
+TEST(MainWindow, DropAreaIsPaleYellow) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    HWND area = GetDlgItem(tool.Main(), IDC_DROP_AREA);
+    RECT rect = OuterRect(area);
+    // Inside the sunken edge, above the text that the four line breaks push down.
+    POINT inside{rect.left + 10, rect.top + 6};
+    ASSERT_TRUE(Sync(tool.Main()));
+    UpdateWindow(tool.Main());
+    COLORREF seen = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (seen = ScreenPixel(inside)) == RGB(252, 235, 182); }, 3000))
+        << "pixel " << std::hex << seen;
+    // The dialog around it has its own face colour, so the pixel read is the control's.
+    POINT between{102, 4};
+    ClientToScreen(tool.Main(), &between);
+    EXPECT_NE(ScreenPixel(between), RGB(252, 235, 182));
+}
+
+TEST(MainWindow, OuterBottomRightOnPrimaryWorkArea) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    RECT work = PrimaryWorkArea();
+    RECT outer = OuterRect(tool.Main());
+    EXPECT_EQ(outer.right, work.right) << Describe(outer) << " work area " << Describe(work);
+    EXPECT_EQ(outer.bottom, work.bottom) << Describe(outer) << " work area " << Describe(work);
+    // The frame is measured after creation: the outer size is the client size plus the frame.
+    RECT client{0, 0, 258, 170};
+    AdjustWindowRectEx(&client, StyleOf(tool.Main()), FALSE, ExStyleOf(tool.Main()));
+    EXPECT_EQ(outer.right - outer.left, client.right - client.left);
+    EXPECT_EQ(outer.bottom - outer.top, client.bottom - client.top);
+}
+
+TEST(MainWindow, LabelShowsCurrentTestFileFromSettings) {
+    ToolCase tool;
+    WriteBytes(tool.SettingsPath(), "active=D:\\t\\a.test\r\n");
+    ASSERT_TRUE(tool.Start());
+    EXPECT_EQ(TextOf(GetDlgItem(tool.Main(), IDC_TEST_FILE)), L"D:\\t\\a.test");
+}
+
+TEST(MainWindow, SystemCloseEndsWithZeroAndWritesNoSettingsFile) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    EXPECT_FALSE(PathExists(tool.SettingsPath())) << "written at start";
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(PathExists(tool.SettingsPath())) << "written at exit";
+}
+
+TEST(MainWindow, ExistingSettingsFileIsNeitherRewrittenAtStartNorAtExit) {
+    ToolCase tool;
+    // Not in the form a save writes, so any rewrite would show.
+    const std::string original = "  ACTIVE=D:\\keep.test  \r\nother=1\r\n\r\n";
+    WriteBytes(tool.SettingsPath(), original);
+    ASSERT_TRUE(tool.Start());
+    EXPECT_EQ(TextOf(GetDlgItem(tool.Main(), IDC_TEST_FILE)), L"D:\\keep.test");
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), original);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), original);
+}
+
+TEST(MainWindow, CommandLineArgumentsAreIgnored) {
+    ToolCase tool;
+    WriteBytes(tool.SettingsPath(), "active=D:\\mine.test\r\n");
+    std::string other = tool / "other.ini";
+    WriteBytes(other, "active=D:\\other.test\r\n");
+    ASSERT_TRUE(tool.Start(L"\"" + ToWide(other) + L"\" /add D:\\x.test -h"));
+    EXPECT_EQ(TextOf(GetDlgItem(tool.Main(), IDC_TEST_FILE)), L"D:\\mine.test");
+    EXPECT_TRUE(NoMessageBox(tool));
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), "active=D:\\mine.test\r\n");
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadBytes(other), "active=D:\\other.test\r\n");
+}
+
+TEST(MainWindow, EscapeEnterOkAndCancelDoNotClose) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+    // Keys go to the focused control, as the keyboard would deliver them.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+    HWND target = thread.hwndFocus ? thread.hwndFocus : main;
+    ASSERT_TRUE(PostKey(target, VK_ESCAPE));
+    ASSERT_TRUE(PostKey(GetDlgItem(main, IDC_TEST_FILE), VK_RETURN));
+    ASSERT_TRUE(PostCommand(main, IDCANCEL, BN_CLICKED));
+    ASSERT_TRUE(PostCommand(main, IDOK, BN_CLICKED));
+    ASSERT_TRUE(Sync(main));
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(tool.Running());
+    EXPECT_TRUE(NoMessageBox(tool));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(MainWindow, ButtonsActOnNotificationCodesZeroAndOneOnly) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+    // With nothing configured any command that acts answers with the missing-settings box.
+    for (int id : {IDC_ADD_ROUTINES, IDC_SEQUENCE_TESTS, IDC_RUN_TESTS, IDC_CONFIGURE}) {
+        ASSERT_TRUE(PostCommand(main, id, 2));
+        ASSERT_TRUE(PostCommand(main, id, BN_DOUBLECLICKED + 3));
+    }
+    EXPECT_TRUE(NoMessageBox(tool));
+    EXPECT_EQ(FindDialog(tool.ProcessId(), L"Configure"), nullptr);
+
+    ASSERT_TRUE(PostCommand(main, IDC_ADD_ROUTINES, 1));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text, L"Please select a test file first\r\nPlease configure Quarex directory first");
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+
+    ASSERT_TRUE(PostCommand(main, IDC_RUN_TESTS, 0));
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text,
+              L"Please select a test file first\r\nPlease configure Quarex directory first\r\n"
+              L"Please configure active compiler first");
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(PostCommand(main, IDC_CONFIGURE, 1));
+    EXPECT_TRUE(WaitUntil([&] { return (dialog = FindDialog(tool.ProcessId(), L"Configure")) != nullptr; }));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(PostSystemClose(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+}
+
+TEST(MainWindow, FocusComesBackAfterSwitchingToAnotherApplication) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    DWORD threadId = GetWindowThreadProcessId(main, nullptr);
+    auto focus = [&] {
+        GetGUIThreadInfo(threadId, &thread);
+        return thread.hwndFocus;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return focus() != nullptr; })) << "nothing has the focus";
+
+    // Tab to the next button, as the keyboard would.
+    HWND before = focus();
+    ASSERT_TRUE(PostKey(before, VK_TAB));
+    ASSERT_TRUE(WaitUntil([&] { return focus() != before && focus() != nullptr; }));
+    HWND tabbed = focus();
+    EXPECT_EQ(GetParent(tabbed), main);
+
+    // Another application's window comes to the front, then the tool's again.
+    HWND other = CreateWindowExW(0, L"STATIC", L"another application", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    auto pumped = [](auto ready) {
+        return WaitUntil([&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            return ready();
+        });
+    };
+    SetForegroundWindow(other);
+    EXPECT_TRUE(pumped([&] { return GetForegroundWindow() == other; }));
+    EXPECT_TRUE(pumped([&] { return focus() == nullptr; })) << "the tool kept the focus";
+    SetForegroundWindow(main);
+    EXPECT_TRUE(pumped([&] { return focus() == tabbed; })) << "focus went to " << GetDlgCtrlID(focus());
+    DestroyWindow(other);
+}

@@ -1,0 +1,668 @@
+// The Configure dialog, built for real: its controls, the way settings go in and come back,
+// "&Done", the system close command, and the browse buttons driving the system's dialogs.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "test_support.h"
+#include "ui/configure_dialog.h"
+#include "ui/control_ids.h"
+#include "ui_test_support.h"
+#include "workflow_support.h"
+
+namespace {
+
+class ConfigureDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settingsFile = SettingsFilePath(ExecutablePath());
+        DeleteFileW(ToWide(settingsFile).c_str());
+        Settings = SettingsRecord{};
+    }
+    void TearDown() override {
+        for (HWND window : windows)
+            if (IsWindow(window)) DestroyWindow(window);
+        PumpMessages();
+        DeleteFileW(ToWide(settingsFile).c_str());
+        Settings = SettingsRecord{};
+    }
+    HWND Build(HWND mainWindow = nullptr) {
+        dialog = CreateConfigureDialog(mainWindow);
+        windows.push_back(dialog);
+        return dialog;
+    }
+    // A stand-in for the main window: only its outer rectangle matters to the dialog.
+    HWND MainAt(int x, int y, int width, int height) {
+        HWND main = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, x, y, width, height, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        windows.push_back(main);
+        return main;
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    std::wstring Text(int id) const { return TextOf(Item(id)); }
+    void Type(int id, const std::string& text) { SetWindowTextW(Item(id), ToWide(text).c_str()); }
+    bool Checked(int id) const { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+    void Command(int id, WORD code = BN_CLICKED) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+    }
+    RECT Outer(HWND window) const {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+
+    std::string settingsFile;
+    HWND dialog = nullptr;
+    std::vector<HWND> windows;
+    FeedbackRecorder feedback;
+    TempDir folder;
+};
+
+constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+constexpr DWORD kFirstRadio = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON;
+constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON;
+constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+constexpr DWORD kBrowse = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+constexpr DWORD kPush = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
+
+struct ExpectedControl {
+    int id;
+    const wchar_t* className;
+    const wchar_t* text;
+    int x, y, width, height;
+    DWORD style;
+    DWORD exStyle;
+};
+
+const ExpectedControl kExpectedControls[] = {
+    {IDC_TESTDIR_GROUP, L"Button", L"Test directory", 8, 8, 337, 73, kGroup, WS_EX_CONTROLPARENT},
+    {IDC_RELATIVE, L"Button", L"Relative", 15, 21, 127, 26, kFirstRadio, 0},
+    {IDC_SPECIFIC, L"Button", L"Specific", 15, 49, 60, 24, kRadio, 0},
+    {IDC_OUTPUT_PATH, L"Edit", L"", 75, 49, 233, 24, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_OUTPUT_BROWSE, L"Button", L"...", 315, 49, 23, 24, kBrowse, 0},
+    {IDC_COMPILER_GROUP, L"Button", L"Compiler", 8, 98, 337, 89, kGroup, WS_EX_CONTROLPARENT},
+    {IDC_PBWIN, L"Button", L"PbWin", 15, 110, 53, 26, kFirstRadio, 0},
+    {IDC_PBWIN_PATH, L"Edit", L"", 82, 114, 226, 24, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_PBWIN_BROWSE, L"Button", L"...", 315, 114, 23, 24, kBrowse, 0},
+    {IDC_PBCC, L"Button", L"PbCC", 15, 146, 67, 25, kRadio, 0},
+    {IDC_PBCC_PATH, L"Edit", L"", 82, 146, 226, 25, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_PBCC_BROWSE, L"Button", L"...", 315, 146, 23, 25, kBrowse, 0},
+    {IDC_QUAREX_LABEL, L"Static", L"Quarex", 15, 203, 60, 16, kLabel, 0},
+    {IDC_QUAREX_PATH, L"Edit", L"", 82, 195, 226, 24, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_QUAREX_BROWSE, L"Button", L"...", 315, 195, 23, 24, kBrowse, 0},
+    {IDC_INCLUDE_GROUP, L"Button", L"Include directories", 8, 228, 337, 146, kGroup, WS_EX_CONTROLPARENT},
+    {IDC_INCLUDE_1, L"Button", L"1", 15, 240, 53, 26, kFirstRadio, 0},
+    {IDC_INCL1_PATH, L"Edit", L"", 82, 244, 256, 24, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_INCLUDE_2, L"Button", L"2", 15, 276, 67, 25, kRadio, 0},
+    {IDC_INCL2_PATH, L"Edit", L"", 82, 276, 256, 25, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_INCL3_PATH, L"Edit", L"", 82, 310, 256, 24, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_INCLUDE_3, L"Button", L"3", 15, 310, 67, 24, kRadio, 0},
+    {IDC_INCL4_PATH, L"Edit", L"", 82, 341, 256, 25, kEdit, WS_EX_CLIENTEDGE},
+    {IDC_INCLUDE_4, L"Button", L"4", 15, 341, 67, 25, kRadio, 0},
+    {IDC_DONE, L"Button", L"&Done", 8, 382, 82, 24, kPush, 0},
+};
+
+// All program paths valid: one existing file each.
+struct Programs {
+    std::string pbwin, pbcc, quarex;
+};
+Programs MakePrograms(const TempDir& folder) {
+    CreateDirectoryW(ToWide(folder / "bin").c_str(), nullptr);
+    Programs programs{folder / "bin\\Pbwin.exe", folder / "bin\\pbcc.exe", folder / "bin\\quarex.exe"};
+    for (const std::string& path : {programs.pbwin, programs.pbcc, programs.quarex}) WriteBytes(path, "MZ");
+    return programs;
+}
+
+}  // namespace
+
+TEST_F(ConfigureDialogTest, IsATopmostDialogWithoutSystemMenuOrOwner) {
+    ASSERT_NE(Build(), nullptr);
+    EXPECT_EQ(TextOf(dialog), L"Configure");
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, 352);
+    EXPECT_EQ(client.bottom, 416);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+    LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    LONG_PTR exStyle = GetWindowLongPtrW(dialog, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(exStyle & WS_EX_CONTROLPARENT);
+    EXPECT_FALSE(exStyle & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(ConfigureDialogTest, HasTheTwentyFiveControlsInTabOrder) {
+    ASSERT_NE(Build(), nullptr);
+    std::vector<HWND> children = ChildrenInOrder(dialog);
+    ASSERT_EQ(children.size(), std::size(kExpectedControls));
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedControl& expected = kExpectedControls[i];
+        HWND control = children[i];
+        SCOPED_TRACE(expected.id);
+        EXPECT_EQ(GetDlgCtrlID(control), expected.id);
+        EXPECT_EQ(_wcsicmp(ClassNameOf(control).c_str(), expected.className), 0) << ClassNameOf(control);
+        if (expected.className != std::wstring(L"Edit")) {
+            EXPECT_EQ(TextOf(control), expected.text);
+        }
+        RECT rect = ControlRect(control);
+        EXPECT_EQ(rect.left, expected.x);
+        EXPECT_EQ(rect.top, expected.y);
+        EXPECT_EQ(rect.right - rect.left, expected.width);
+        EXPECT_EQ(rect.bottom - rect.top, expected.height);
+        // A radio button keeps WS_TABSTOP only while it is checked: the button control itself
+        // moves the tab stop to the checked radio of a group.
+        DWORD style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+        if ((expected.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+            EXPECT_EQ(style & ~WS_TABSTOP, expected.style & ~WS_TABSTOP);
+            EXPECT_EQ((style & WS_TABSTOP) != 0, IsDlgButtonChecked(dialog, expected.id) == BST_CHECKED);
+        } else {
+            EXPECT_EQ(style, expected.style);
+        }
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE)), expected.exStyle);
+    }
+}
+
+TEST_F(ConfigureDialogTest, RadiosFormThreeGroups) {
+    ASSERT_NE(Build(), nullptr);
+    SendMessageW(Item(IDC_SPECIFIC), BM_CLICK, 0, 0);
+    SendMessageW(Item(IDC_PBWIN), BM_CLICK, 0, 0);
+    SendMessageW(Item(IDC_INCLUDE_3), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Checked(IDC_SPECIFIC));
+    EXPECT_FALSE(Checked(IDC_RELATIVE));
+    EXPECT_TRUE(Checked(IDC_PBWIN));
+    EXPECT_FALSE(Checked(IDC_PBCC));
+    EXPECT_TRUE(Checked(IDC_INCLUDE_3));
+    for (int id : {IDC_INCLUDE_1, IDC_INCLUDE_2, IDC_INCLUDE_4}) EXPECT_FALSE(Checked(id)) << id;
+    SendMessageW(Item(IDC_RELATIVE), BM_CLICK, 0, 0);
+    EXPECT_FALSE(Checked(IDC_SPECIFIC));
+    EXPECT_TRUE(Checked(IDC_PBWIN)) << "another group is untouched";
+    EXPECT_TRUE(Checked(IDC_INCLUDE_3));
+}
+
+TEST_F(ConfigureDialogTest, SharesTheMainWindowsOuterBottomRightCorner) {
+    HWND main = MainAt(500, 350, 300, 400);
+    ASSERT_NE(Build(main), nullptr);
+    RECT outer = Outer(dialog);
+    EXPECT_EQ(outer.right, 800);
+    EXPECT_EQ(outer.bottom, 750);
+}
+
+TEST_F(ConfigureDialogTest, IsClampedAtTheScreenOriginWhenTheMainWindowIsNearIt) {
+    HWND main = MainAt(-600, 20, 700, 100);  // right edge 100, bottom edge 120
+    ASSERT_NE(Build(main), nullptr);
+    RECT outer = Outer(dialog);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 0);
+
+    HWND wide = MainAt(400, 10, 600, 100);  // right edge 1000 is room enough, bottom 110 is not
+    ASSERT_NE(Build(wide), nullptr);
+    outer = Outer(dialog);
+    EXPECT_EQ(outer.right, 1000);
+    EXPECT_EQ(outer.top, 0);
+}
+
+TEST_F(ConfigureDialogTest, SettingsToControlsSelectsRadiosByExactTextAndNumber) {
+    struct Case {
+        const char* directory;
+        const char* compiler;
+        const char* include;
+        int directoryRadio, compilerRadio, includeRadio;
+    };
+    const Case cases[] = {
+        {"relative", "pbwin", "1", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_1},
+        {"", "", "", IDC_SPECIFIC, IDC_PBCC, IDC_INCLUDE_1},
+        {"Relative", "PbWin", "2", IDC_SPECIFIC, IDC_PBCC, IDC_INCLUDE_2},
+        {"relative ", "pbwin ", "3", IDC_SPECIFIC, IDC_PBCC, IDC_INCLUDE_3},
+        {"specific", "pbcc", "4", IDC_SPECIFIC, IDC_PBCC, IDC_INCLUDE_4},
+        {"relative", "pbwin", " 2", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_2},
+        {"relative", "pbwin", "3rd", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_3},
+        {"relative", "pbwin", "&H4", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_4},
+        {"relative", "pbwin", "5", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_1},
+        {"relative", "pbwin", "two", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_1},
+        {"relative", "pbwin", "0", IDC_RELATIVE, IDC_PBWIN, IDC_INCLUDE_1},
+    };
+    ASSERT_NE(Build(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.directory) + "|" + c.compiler + "|" + c.include);
+        Settings.directory = c.directory;
+        Settings.compiler = c.compiler;
+        Settings.include = c.include;
+        SettingsToControls(dialog);
+        for (int id : {IDC_RELATIVE, IDC_SPECIFIC}) EXPECT_EQ(Checked(id), id == c.directoryRadio) << id;
+        for (int id : {IDC_PBWIN, IDC_PBCC}) EXPECT_EQ(Checked(id), id == c.compilerRadio) << id;
+        for (int id : {IDC_INCLUDE_1, IDC_INCLUDE_2, IDC_INCLUDE_3, IDC_INCLUDE_4})
+            EXPECT_EQ(Checked(id), id == c.includeRadio) << id;
+    }
+}
+
+TEST_F(ConfigureDialogTest, PathsGoIntoTheEditsAndComeBackWhole) {
+    std::string longPath = "C:\\" + std::string(600, 'p') + "\\Pbwin.exe";
+    Settings.output = "D:\\Out\\";
+    Settings.pbwin = longPath;
+    Settings.pbcc = "C:\\Compilers\\caf\xE9\\pbcc.exe";
+    Settings.quarex = "C:\\Tools\\quarex.exe";
+    Settings.incl1 = "C:\\Inc1\\";
+    Settings.incl2 = "C:\\Inc2\\";
+    Settings.incl3 = "C:\\Inc3\\";
+    Settings.incl4 = "C:\\Inc4\\";
+    ASSERT_NE(Build(), nullptr);
+    EXPECT_EQ(Text(IDC_OUTPUT_PATH), L"D:\\Out\\");
+    EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(longPath));
+    EXPECT_EQ(Text(IDC_PBCC_PATH), L"C:\\Compilers\\caf\u00E9\\pbcc.exe");
+    EXPECT_EQ(Text(IDC_QUAREX_PATH), L"C:\\Tools\\quarex.exe");
+    EXPECT_EQ(Text(IDC_INCL4_PATH), L"C:\\Inc4\\");
+
+    SettingsRecord before = Settings;
+    Settings = SettingsRecord{};
+    ControlsToSettings(dialog);
+    EXPECT_EQ(Settings.output, before.output);
+    EXPECT_EQ(Settings.pbwin, longPath);
+    EXPECT_EQ(Settings.pbcc, before.pbcc);
+    EXPECT_EQ(Settings.quarex, before.quarex);
+    EXPECT_EQ(Settings.incl1, before.incl1);
+    EXPECT_EQ(Settings.incl2, before.incl2);
+    EXPECT_EQ(Settings.incl3, before.incl3);
+    EXPECT_EQ(Settings.incl4, before.incl4);
+}
+
+TEST_F(ConfigureDialogTest, ControlsToSettingsTakesTheRadiosAndDerivesTheActiveFields) {
+    ASSERT_NE(Build(), nullptr);
+    Type(IDC_PBWIN_PATH, "C:\\W\\Pbwin.exe");
+    Type(IDC_PBCC_PATH, "C:\\C\\pbcc.exe");
+    for (int id : {IDC_INCL1_PATH, IDC_INCL2_PATH, IDC_INCL3_PATH, IDC_INCL4_PATH})
+        Type(id, "inc" + std::to_string(id));
+
+    CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_SPECIFIC);
+    CheckRadioButton(dialog, IDC_PBWIN, IDC_PBCC, IDC_PBCC);
+    CheckRadioButton(dialog, IDC_INCLUDE_1, IDC_INCLUDE_4, IDC_INCLUDE_3);
+    ControlsToSettings(dialog);
+    EXPECT_EQ(Settings.directory, "specific");
+    EXPECT_EQ(Settings.compiler, "pbcc");
+    EXPECT_EQ(Settings.include, "3");
+    EXPECT_EQ(Settings.activeCompilerPath, "C:\\C\\pbcc.exe");
+    EXPECT_EQ(Settings.activeIncludeDir, "inc" + std::to_string(IDC_INCL3_PATH));
+
+    CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_RELATIVE);
+    CheckRadioButton(dialog, IDC_PBWIN, IDC_PBCC, IDC_PBWIN);
+    CheckRadioButton(dialog, IDC_INCLUDE_1, IDC_INCLUDE_4, IDC_INCLUDE_1);
+    ControlsToSettings(dialog);
+    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_EQ(Settings.compiler, "pbwin");
+    EXPECT_EQ(Settings.include, "1");
+    EXPECT_EQ(Settings.activeCompilerPath, "C:\\W\\Pbwin.exe");
+    EXPECT_EQ(Settings.activeIncludeDir, "inc" + std::to_string(IDC_INCL1_PATH));
+}
+
+TEST_F(ConfigureDialogTest, WithNoRadioSelectedModeAndCompilerStayAndIncludeBecomesOne) {
+    Settings.directory = "odd";
+    Settings.compiler = "other";
+    Settings.include = "4";
+    ASSERT_NE(Build(), nullptr);
+    for (int id : {IDC_RELATIVE, IDC_SPECIFIC, IDC_PBWIN, IDC_PBCC, IDC_INCLUDE_1, IDC_INCLUDE_2,
+                   IDC_INCLUDE_3, IDC_INCLUDE_4})
+        CheckDlgButton(dialog, id, BST_UNCHECKED);
+    ControlsToSettings(dialog);
+    EXPECT_EQ(Settings.directory, "odd");
+    EXPECT_EQ(Settings.compiler, "other");
+    EXPECT_EQ(Settings.include, "1");
+}
+
+TEST_F(ConfigureDialogTest, DoneReportsEveryInvalidProgramAndStaysOpen) {
+    CreateDirectoryW(ToWide(folder / "pbcc").c_str(), nullptr);
+    Settings.directory = "relative";
+    Settings.output = "kept";
+    ASSERT_NE(Build(), nullptr);
+    std::string missing = folder / "nowhere\\Pbwin.exe";
+    std::string directory = folder / "pbcc";
+    Type(IDC_PBWIN_PATH, missing);
+    Type(IDC_PBCC_PATH, directory);
+    Type(IDC_QUAREX_PATH, "");
+    CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_SPECIFIC);
+    Type(IDC_OUTPUT_PATH, "changed");
+
+    Command(IDC_DONE);
+    ASSERT_EQ(feedback.Messages().size(), 1u);
+    EXPECT_EQ(feedback.Messages()[0], "{" + missing + "} is not a valid program\r\n{" + directory +
+                                          "} is not a valid program");
+    EXPECT_TRUE(IsWindow(dialog));
+    // The program paths were stored before the test; nothing else was taken back.
+    EXPECT_EQ(Settings.pbwin, missing);
+    EXPECT_EQ(Settings.pbcc, directory);
+    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_EQ(Settings.output, "kept");
+    EXPECT_FALSE(PathExists(settingsFile));
+}
+
+TEST_F(ConfigureDialogTest, DoneWithValidOrEmptyProgramsTakesEverythingBackAndCloses) {
+    Programs programs = MakePrograms(folder);
+    Settings.include = "";
+    ASSERT_NE(Build(), nullptr);
+    Type(IDC_PBWIN_PATH, programs.pbwin);
+    Type(IDC_PBCC_PATH, "");
+    Type(IDC_QUAREX_PATH, programs.quarex);
+    Type(IDC_INCL1_PATH, "C:\\Include\\");
+    CheckRadioButton(dialog, IDC_PBWIN, IDC_PBCC, IDC_PBWIN);
+
+    Command(IDC_DONE, 2);  // not a click
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(Settings.pbwin, "");
+
+    Command(IDC_DONE);
+    EXPECT_TRUE(feedback.Messages().empty());
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(Settings.directory, "specific") << "no directory setting showed Specific";
+    EXPECT_EQ(Settings.include, "1");
+    EXPECT_EQ(Settings.pbwin, programs.pbwin);
+    EXPECT_EQ(Settings.quarex, programs.quarex);
+    EXPECT_EQ(Settings.activeCompilerPath, programs.pbwin);
+    EXPECT_EQ(Settings.activeIncludeDir, "C:\\Include\\");
+}
+
+TEST_F(ConfigureDialogTest, SystemCloseEndsWithoutTakingTheControlsBack) {
+    Settings.pbcc = "old";
+    Settings.directory = "relative";
+    ASSERT_NE(Build(), nullptr);
+    Type(IDC_PBCC_PATH, "typed");
+    CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_SPECIFIC);
+    SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(Settings.pbcc, "old");
+    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_TRUE(feedback.Events().empty());
+}
+
+TEST_F(ConfigureDialogTest, ShownModallyItFocusesRelativeAndSavesWhenClosed) {
+    Settings.pbcc = "old";
+    HWND shown = nullptr;
+    bool focusOnRelative = false;
+    TimerScript script(Steps({
+        [&] {
+            std::vector<HWND> found = ThreadWindows(L"Configure");
+            if (found.empty()) return false;
+            shown = found.front();
+            focusOnRelative = GetFocus() == GetDlgItem(shown, IDC_RELATIVE);
+            SetDlgItemTextW(shown, IDC_PBCC_PATH, L"typed");
+            PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        },
+    }));
+    EXPECT_EQ(ShowConfigureDialog(nullptr), 0);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(focusOnRelative);
+    EXPECT_FALSE(IsWindow(shown));
+    EXPECT_NE(ReadBytes(settingsFile).find("\r\npbcc=old\r\n"), std::string::npos);
+}
+
+TEST_F(ConfigureDialogTest, ShownModallyDoneSavesWhatTheControlsHold) {
+    Programs programs = MakePrograms(folder);
+    TimerScript script(Steps({
+        [&] {
+            std::vector<HWND> found = ThreadWindows(L"Configure");
+            if (found.empty()) return false;
+            HWND shown = found.front();
+            SetDlgItemTextW(shown, IDC_PBCC_PATH, ToWide(programs.pbcc).c_str());
+            SendMessageW(GetDlgItem(shown, IDC_PBCC), BM_CLICK, 0, 0);
+            SendMessageW(GetDlgItem(shown, IDC_INCLUDE_2), BM_CLICK, 0, 0);
+            PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDC_DONE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(shown, IDC_DONE)));
+            return true;
+        },
+    }));
+    ShowConfigureDialog(nullptr);
+    EXPECT_TRUE(script.Finished());
+    std::string saved = ReadBytes(settingsFile);
+    EXPECT_NE(saved.find("\r\ncompiler=pbcc\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\r\npbcc=" + programs.pbcc + "\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\r\ninclude=2\r\n"), std::string::npos) << saved;
+    EXPECT_EQ(Settings.activeCompilerPath, programs.pbcc);
+}
+
+// The open-file dialog, driven as a user would: it opens on the Configure dialog's corner,
+// filtered to the one program name, starting from the stored setting.
+class ProgramBrowseTest : public ConfigureDialogTest {
+protected:
+    struct Seen {
+        bool opened = false;
+        std::wstring caption;
+        std::wstring fileName;
+        std::wstring filter;
+        POINT corner = {};
+    };
+    // Clicks the browse button and answers the file dialog with OK or Cancel.
+    Seen Browse(int button, bool accept) {
+        Seen seen;
+        TimerScript script([&] {
+            std::vector<HWND> others = OtherThreadDialogs({dialog});
+            if (others.empty() || !GetDlgItem(others.front(), IDOK)) return false;
+            HWND files = others.front();
+            seen.opened = true;
+            seen.caption = TextOf(files);
+            seen.fileName = TextOf(GetDlgItem(files, 1148));
+            seen.filter = TextOf(GetDlgItem(files, 1136));
+            RECT outer = Outer(files);
+            seen.corner = {outer.left, outer.top};
+            PostMessageW(files, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);
+            return true;
+        });
+        Command(button);
+        EXPECT_TRUE(script.Finished());
+        return seen;
+    }
+    void SetUp() override {
+        ConfigureDialogTest::SetUp();
+        programs = MakePrograms(folder);
+        Settings.pbwin = programs.pbwin;
+        Settings.pbcc = programs.pbcc;
+        Settings.quarex = programs.quarex;
+        ASSERT_NE(Build(MainAt(300, 200, 500, 450)), nullptr);
+        ShowWindow(dialog, SW_SHOW);
+        corner = {Outer(dialog).left, Outer(dialog).top};
+    }
+    Programs programs;
+    POINT corner = {};
+};
+
+TEST_F(ProgramBrowseTest, PbwinStartsFromTheStoredPathAndCancelKeepsTheTypedText) {
+    Type(IDC_PBWIN_PATH, "typed");
+    Seen seen = Browse(IDC_PBWIN_BROWSE, false);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(seen.caption, L"PBWin Compiler");
+    EXPECT_EQ(seen.fileName, L"Pbwin.exe");
+    EXPECT_EQ(seen.filter.rfind(L"PBWin", 0), 0u) << seen.filter;
+    EXPECT_EQ(seen.corner.x, corner.x);
+    EXPECT_EQ(seen.corner.y, corner.y);
+    EXPECT_EQ(Text(IDC_PBWIN_PATH), L"typed");
+    EXPECT_EQ(Settings.pbwin, programs.pbwin);
+    EXPECT_FALSE(PathExists(settingsFile));
+}
+
+TEST_F(ProgramBrowseTest, ChosenPbwinIsStoredShownAndSavedAtOnce) {
+    // Another Pbwin.exe, stored as the setting: OK takes the preset name in the preset folder,
+    // so the result shows that the dialog started in the stored setting's folder.
+    CreateDirectoryW(ToWide(folder / "other").c_str(), nullptr);
+    WriteBytes(folder / "other\\Pbwin.exe", "MZ");
+    Settings.pbwin = folder / "other\\Pbwin.exe";
+    Type(IDC_PBWIN_PATH, "typed");
+    Seen seen = Browse(IDC_PBWIN_BROWSE, true);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(Settings.pbwin, folder / "other\\Pbwin.exe");
+    EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(folder / "other\\Pbwin.exe"));
+    EXPECT_NE(ReadBytes(settingsFile).find("\r\npbwin=" + (folder / "other\\Pbwin.exe") + "\r\n"), std::string::npos);
+    EXPECT_TRUE(IsWindow(dialog));
+}
+
+TEST_F(ProgramBrowseTest, ChosenPbccAndQuarexAreStoredAndShownButNotSavedYet) {
+    Seen pbcc = Browse(IDC_PBCC_BROWSE, true);
+    ASSERT_TRUE(pbcc.opened);
+    EXPECT_EQ(pbcc.caption, L"PBCC Compiler");
+    EXPECT_EQ(pbcc.fileName, L"pbcc.exe");
+    EXPECT_EQ(pbcc.filter.rfind(L"PBCC", 0), 0u) << pbcc.filter;
+    EXPECT_EQ(Settings.pbcc, programs.pbcc);
+    EXPECT_EQ(Text(IDC_PBCC_PATH), ToWide(programs.pbcc));
+
+    Seen quarex = Browse(IDC_QUAREX_BROWSE, true);
+    ASSERT_TRUE(quarex.opened);
+    EXPECT_EQ(quarex.caption, L"Quarex");
+    EXPECT_EQ(quarex.fileName, L"quarex.exe");
+    EXPECT_EQ(quarex.corner.x, corner.x);
+    EXPECT_EQ(quarex.corner.y, corner.y);
+    EXPECT_EQ(Settings.quarex, programs.quarex);
+    EXPECT_EQ(Text(IDC_QUAREX_PATH), ToWide(programs.quarex));
+    EXPECT_FALSE(PathExists(settingsFile));
+
+    // Closing by the system command still saves them.
+    SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(Settings.pbcc, programs.pbcc);
+}
+
+TEST_F(ProgramBrowseTest, NotClicksDoNotBrowse) {
+    Command(IDC_PBCC_BROWSE, 2);
+    Command(IDC_OUTPUT_BROWSE, BN_SETFOCUS);
+    EXPECT_TRUE(OtherThreadDialogs({dialog}).empty());
+    EXPECT_EQ(Settings.pbcc, programs.pbcc);
+}
+
+// The folder browser: titled "Specific output", on the Configure dialog's corner; the choice
+// gets one trailing "\" unless it has one, and is saved at once.
+class FolderBrowseTest : public ConfigureDialogTest {
+protected:
+    struct Seen {
+        bool opened = false;
+        bool titled = false;
+        POINT corner = {};
+        std::wstring firstSelection;  // the tree's selected item as the browser opened
+    };
+    struct Search {
+        const wchar_t* text;
+        const wchar_t* className;
+        HWND found;
+    };
+    static BOOL CALLBACK MatchChild(HWND child, LPARAM data) {
+        auto* search = reinterpret_cast<Search*>(data);
+        if ((search->text && TextOf(child) == search->text) ||
+            (search->className && ClassNameOf(child) == search->className))
+            search->found = child;
+        return search->found == nullptr;
+    }
+    static HWND FindChild(HWND window, const wchar_t* text, const wchar_t* className) {
+        Search search{text, className, nullptr};
+        EnumChildWindows(window, MatchChild, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    // The text of the folder tree's selected item.
+    static std::wstring SelectedFolder(HWND browser) {
+        HWND tree = FindChild(browser, nullptr, WC_TREEVIEWW);
+        auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        if (!item) return L"";
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW request = {};
+        request.mask = TVIF_TEXT;
+        request.hItem = item;
+        request.pszText = text;
+        request.cchTextMax = MAX_PATH;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&request));
+        return text;
+    }
+    // Clicks "..." beside the output path; selects `select` (when given) as a user would, until
+    // the tree shows an item whose text contains `shown`; then answers.
+    Seen Browse(const std::string& select, const std::wstring& shown, bool accept) {
+        Seen seen;
+        HWND browser = nullptr;
+        DWORD foundAt = 0;
+        std::wstring selection = ToWide(select);
+        TimerScript script(Steps({
+            [&] {
+                if (!browser) {
+                    std::vector<HWND> others = OtherThreadDialogs({dialog});
+                    if (others.empty() || !FindChild(others.front(), nullptr, WC_TREEVIEWW)) return false;
+                    browser = others.front();
+                    foundAt = GetTickCount();
+                    seen.opened = true;
+                    seen.titled = FindChild(browser, L"Specific output", nullptr) != nullptr;
+                    RECT outer = Outer(browser);
+                    seen.corner = {outer.left, outer.top};
+                }
+                // Under load the tree fills after the window appears: give the browser's own
+                // initial selection a few seconds to show before reading it.
+                seen.firstSelection = SelectedFolder(browser);
+                return awaitFirst.empty() || seen.firstSelection == awaitFirst || GetTickCount() - foundAt > 5000;
+            },
+            [&] {
+                if (selection.empty() || SelectedFolder(browser).find(shown) != std::wstring::npos) return true;
+                SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(selection.c_str()));
+                return false;
+            },
+            [&] {
+                PostMessageW(browser, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);
+                return true;
+            },
+        }));
+        Command(IDC_OUTPUT_BROWSE);
+        EXPECT_TRUE(script.Finished());
+        return seen;
+    }
+    std::wstring awaitFirst;  // a first selection worth waiting for
+    std::wstring LeafName() const {
+        std::string path = folder.Path().substr(0, folder.Path().size() - 1);
+        return ToWide(path.substr(path.find_last_of('\\') + 1));
+    }
+    void SetUp() override {
+        ConfigureDialogTest::SetUp();
+        ASSERT_NE(Build(MainAt(300, 200, 500, 450)), nullptr);
+        ShowWindow(dialog, SW_SHOW);
+        corner = {Outer(dialog).left, Outer(dialog).top};
+    }
+    POINT corner = {};
+};
+
+TEST_F(FolderBrowseTest, CancelChangesNothing) {
+    Settings.output = "D:\\Before\\";
+    Seen seen = Browse("", L"", false);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_TRUE(seen.titled);
+    EXPECT_EQ(seen.corner.x, corner.x);
+    EXPECT_EQ(seen.corner.y, corner.y);
+    EXPECT_EQ(Settings.output, "D:\\Before\\");
+    EXPECT_EQ(Text(IDC_OUTPUT_PATH), L"");
+    EXPECT_FALSE(PathExists(settingsFile));
+}
+
+TEST_F(FolderBrowseTest, AChosenFolderGainsOneBackslashAndIsSavedAtOnce) {
+    std::string chosen = folder.Path().substr(0, folder.Path().size() - 1);  // without its "\"
+    Settings.directory = "relative";
+    CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_RELATIVE);
+    Seen seen = Browse(chosen, LeafName(), true);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(Settings.output, chosen + "\\");
+    EXPECT_EQ(Text(IDC_OUTPUT_PATH), ToWide(chosen + "\\"));
+    EXPECT_NE(ReadBytes(settingsFile).find("\r\noutput=" + chosen + "\\\r\n"), std::string::npos);
+    EXPECT_TRUE(Checked(IDC_RELATIVE)) << "the radios are not touched";
+    EXPECT_EQ(Settings.directory, "relative");
+}
+
+TEST_F(FolderBrowseTest, ADriveRootKeepsItsOwnBackslash) {
+    Seen seen = Browse("C:\\", L"C:", true);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(Settings.output, "C:\\");
+    EXPECT_EQ(Text(IDC_OUTPUT_PATH), L"C:\\");
+}
+
+TEST_F(FolderBrowseTest, OpensOnTheStoredOutputFolder) {
+    Settings.output = folder.Path();
+    awaitFirst = LeafName();
+    Seen seen = Browse("", L"", true);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(seen.firstSelection, LeafName());
+    EXPECT_EQ(Settings.output, folder.Path());
+}

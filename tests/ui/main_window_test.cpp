@@ -1,0 +1,285 @@
+// The main window, built for real: its shape, its controls, and its handler's dispatch.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "test_support.h"
+#include "ui/control_ids.h"
+#include "ui/main_window.h"
+#include "ui/placement.h"
+#include "ui_test_support.h"
+#include "workflow_support.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settingsFile = SettingsFilePath(ExecutablePath());
+        DeleteFileW(ToWide(settingsFile).c_str());
+        Settings = SettingsRecord{};
+    }
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+        PumpMessages();
+        DeleteFileW(ToWide(settingsFile).c_str());
+        Settings = SettingsRecord{};
+    }
+    HWND Build() {
+        window = CreateMainWindow(nullptr, icons);
+        return window;
+    }
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+
+    std::string settingsFile;
+    MainWindowIcons icons;
+    HWND window = nullptr;
+    FeedbackRecorder feedback;
+};
+
+struct ExpectedControl {
+    int id;
+    const wchar_t* className;
+    const wchar_t* text;
+    int x, y, width, height;
+    DWORD style;
+};
+
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kSunken = WS_CHILD | WS_VISIBLE | SS_SUNKEN;
+
+const ExpectedControl kExpectedControls[] = {
+    {IDC_DROP_AREA, L"Static", L"\r\n\r\n\r\n\r\nDrop Files Here", 106, 8, 140, 122, kSunken | SS_CENTER},
+    {IDC_ADD_ROUTINES, L"Button", L"&Add routines", 8, 8, 90, 24, kButton},
+    {IDC_SEQUENCE_TESTS, L"Button", L"&Sequence tests", 8, 41, 90, 24, kButton},
+    {IDC_RUN_TESTS, L"Button", L"&Run tests", 8, 73, 90, 25, kButton},
+    {IDC_CONFIGURE, L"Button", L"&Configure", 8, 106, 90, 24, kButton},
+    {IDC_TEST_FILE, L"Static", L"", 8, 138, 238, 24, kSunken | SS_LEFT},
+};
+
+SIZE IconSize(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, IsATopmostCaptionedDialogOfExactClientSize) {
+    ASSERT_NE(Build(), nullptr);
+    EXPECT_EQ(TextOf(window), L"Test Builder");
+    EXPECT_EQ(ClassNameOf(window), L"#32770");
+    RECT client = {};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 258);
+    EXPECT_EQ(client.bottom, 170);
+    EXPECT_FALSE(IsWindowVisible(window)) << "hidden until shown";
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    for (DWORD bit : {WS_CLIPSIBLINGS, WS_CAPTION, WS_SYSMENU, WS_MINIMIZEBOX})
+        EXPECT_EQ(style & bit, static_cast<LONG_PTR>(bit)) << std::hex << bit;
+    for (DWORD bit : {WS_MAXIMIZEBOX, WS_THICKFRAME, WS_CHILD, WS_DISABLED})
+        EXPECT_EQ(style & bit, 0) << std::hex << bit;
+    LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    for (DWORD bit : {WS_EX_CONTROLPARENT, WS_EX_ACCEPTFILES, WS_EX_TOPMOST})
+        EXPECT_EQ(exStyle & bit, static_cast<LONG_PTR>(bit)) << std::hex << bit;
+}
+
+TEST_F(MainWindowTest, HasTheSixControlsInTabOrderAtTheirPixelRectangles) {
+    ASSERT_NE(Build(), nullptr);
+    std::vector<HWND> children = ChildrenInOrder(window);
+    ASSERT_EQ(children.size(), std::size(kExpectedControls));
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedControl& expected = kExpectedControls[i];
+        HWND control = children[i];
+        SCOPED_TRACE(expected.id);
+        EXPECT_EQ(GetDlgCtrlID(control), expected.id);
+        EXPECT_EQ(_wcsicmp(ClassNameOf(control).c_str(), expected.className), 0);
+        EXPECT_EQ(TextOf(control), expected.text);
+        RECT rect = ControlRect(control);
+        EXPECT_EQ(rect.left, expected.x);
+        EXPECT_EQ(rect.top, expected.y);
+        EXPECT_EQ(rect.right - rect.left, expected.width);
+        EXPECT_EQ(rect.bottom - rect.top, expected.height);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)), expected.style);
+        // The system adds the static edge of SS_SUNKEN itself; nothing else is set.
+        EXPECT_EQ(GetWindowLongPtrW(control, GWL_EXSTYLE) & ~WS_EX_STATICEDGE, 0);
+        EXPECT_EQ(SendMessageW(control, WM_GETFONT, 0, 0), SendMessageW(window, WM_GETFONT, 0, 0));
+    }
+}
+
+TEST_F(MainWindowTest, DropAreaIsPaleYellowWithWindowText) {
+    ASSERT_NE(Build(), nullptr);
+    HWND dropArea = Item(IDC_DROP_AREA);
+    HDC dc = GetDC(dropArea);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dropArea)));
+    LOGBRUSH fill = {};
+    ASSERT_TRUE(GetObjectW(brush, sizeof fill, &fill));
+    EXPECT_EQ(fill.lbColor, RGB(252, 235, 182));
+    EXPECT_EQ(GetBkColor(dc), RGB(252, 235, 182));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+    ReleaseDC(dropArea, dc);
+}
+
+TEST_F(MainWindowTest, LabelShowsTheCurrentTestFile) {
+    Settings.active = "C:\\Tests\\caf\xE9 invoice.test";  // é in the ANSI code page
+    ASSERT_NE(Build(), nullptr);
+    EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), L"C:\\Tests\\caf\u00E9 invoice.test");
+}
+
+TEST_F(MainWindowTest, IconOneIsSetAtThirtyTwoAndSixteenPixels) {
+    ASSERT_NE(Build(), nullptr);
+    auto big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    auto little = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(big, icons.bigIcon);
+    EXPECT_EQ(little, icons.smallIcon);
+    SIZE bigSize = IconSize(big);
+    SIZE smallSize = IconSize(little);
+    EXPECT_EQ(bigSize.cx, 32);
+    EXPECT_EQ(bigSize.cy, 32);
+    EXPECT_EQ(smallSize.cx, 16);
+    EXPECT_EQ(smallSize.cy, 16);
+}
+
+TEST_F(MainWindowTest, OuterBottomRightCornerIsOnThePrimaryWorkAreaCorner) {
+    ASSERT_NE(Build(), nullptr);
+    RECT area = {};
+    GetPrimaryWorkArea(area);
+    ASSERT_FALSE(IsRectEmpty(&area));
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right, area.right);
+    EXPECT_EQ(outer.bottom, area.bottom);
+}
+
+TEST_F(MainWindowTest, FocusComesBackOnceAfterActivation) {
+    ASSERT_NE(Build(), nullptr);
+    ShowWindow(window, SW_SHOW);
+    SetFocus(Item(IDC_SEQUENCE_TESTS));
+    SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+    SetFocus(Item(IDC_ADD_ROUTINES));
+    SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_EQ(GetFocus(), Item(IDC_SEQUENCE_TESTS));
+    // A second activation without a deactivation between does not move the focus.
+    SetFocus(Item(IDC_RUN_TESTS));
+    SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_EQ(GetFocus(), Item(IDC_RUN_TESTS));
+}
+
+TEST_F(MainWindowTest, CommandButtonsActOnNotificationCodesZeroAndOneOnly) {
+    ASSERT_NE(Build(), nullptr);
+    // With nothing configured, each command reports what is missing: one message per action.
+    for (int id : {IDC_ADD_ROUTINES, IDC_SEQUENCE_TESTS, IDC_RUN_TESTS}) {
+        SCOPED_TRACE(id);
+        feedback.Clear();
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 2), 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_SETFOCUS), 0);
+        EXPECT_TRUE(feedback.Messages().empty());
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 1), 0);
+        EXPECT_EQ(feedback.Messages().size(), 1u);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+        EXPECT_EQ(feedback.Messages().size(), 2u);
+    }
+}
+
+TEST_F(MainWindowTest, OkCancelAndCloseMessagesNeitherActNorClose) {
+    ASSERT_NE(Build(), nullptr);
+    SendMessageW(window, WM_COMMAND, IDOK, 0);
+    SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(feedback.Events().empty());
+    EXPECT_FALSE(PathExists(settingsFile));
+}
+
+TEST_F(MainWindowTest, DroppedSourceBecomesTheCurrentTestFile) {
+    TempDir folder;
+    std::string source = folder / "invoice.bas";
+    WriteBytes(source, "' code\r\n");
+    Settings.directory = "relative";
+    ASSERT_NE(Build(), nullptr);
+    DeliverDrop(window, {source});
+    EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "invoice.test"));
+    EXPECT_TRUE(PathExists(folder / "invoice.test"));
+    EXPECT_NE(ReadBytes(settingsFile).find("active=" + (folder / "invoice.test")), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ShownModallyItClosesOnlyByTheSystemCloseCommand) {
+    bool escapeLeftItOpen = false;
+    HWND shown = nullptr;
+    TimerScript script(Steps({
+        [&] {
+            std::vector<HWND> found = ThreadWindows(L"Test Builder");
+            if (found.empty()) return false;
+            shown = found.front();
+            HWND focus = GetFocus();
+            PostMessageW(focus ? focus : shown, WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageW(focus ? focus : shown, WM_KEYUP, VK_ESCAPE, 0);
+            return true;
+        },
+        [&] {
+            escapeLeftItOpen = IsWindow(shown) && IsWindowVisible(shown);
+            PostMessageW(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        },
+    }));
+    EXPECT_EQ(ShowMainWindow(nullptr), 0);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(escapeLeftItOpen);
+    EXPECT_FALSE(IsWindow(shown));
+    EXPECT_FALSE(PathExists(settingsFile)) << "closing does not save the settings";
+}
+
+TEST_F(MainWindowTest, ConfigureOpensNestedAndASecondOneOnTopOfIt) {
+    HWND main = nullptr;
+    std::vector<HWND> configures;
+    size_t mostOpen = 0;
+    bool focusBackOnConfigure = false;
+    TimerScript script(Steps({
+        [&] {
+            std::vector<HWND> found = ThreadWindows(L"Test Builder");
+            if (found.empty()) return false;
+            main = found.front();
+            SetFocus(GetDlgItem(main, IDC_CONFIGURE));
+            PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_CONFIGURE, 1), 0);
+            return true;
+        },
+        [&] {
+            if (ThreadWindows(L"Configure").size() != 1) return false;
+            // The main window's buttons still take clicks through the dialog's loop.
+            PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_CONFIGURE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_CONFIGURE)));
+            return true;
+        },
+        [&] {
+            configures = ThreadWindows(L"Configure");
+            mostOpen = std::max(mostOpen, configures.size());
+            if (configures.size() != 2) return false;
+            for (HWND dialog : configures) PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        },
+        [&] {
+            if (!ThreadWindows(L"Configure").empty()) return false;
+            focusBackOnConfigure = GetFocus() == GetDlgItem(main, IDC_CONFIGURE);
+            PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        },
+    }));
+    ShowMainWindow(nullptr);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(mostOpen, 2u);
+    EXPECT_TRUE(focusBackOnConfigure);
+    for (HWND dialog : configures) EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(PathExists(settingsFile)) << "each Configure dialog saves when it closes";
+}

@@ -1,0 +1,84 @@
+// The executable's resources, linked into this test program from the same resource script:
+// icon group 1, the manifest, and the version from the VERSION file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ResourceBytes(const wchar_t* type, int id) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    const char* data = static_cast<const char*>(LockResource(loaded));
+    return data ? std::string(data, SizeofResource(module, found)) : std::string();
+}
+
+#pragma pack(push, 2)
+struct IconDirectoryEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitsPerPixel;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+}  // namespace
+
+TEST(Resources, IconGroupOneHoldsFiveSizesAtThirtyTwoBitsPerPixel) {
+    std::string group = ResourceBytes(RT_GROUP_ICON, 1);
+    ASSERT_GE(group.size(), 6u);
+    WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+    ASSERT_EQ(count, 5);
+    ASSERT_EQ(group.size(), 6u + count * sizeof(IconDirectoryEntry));
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const auto* entry = reinterpret_cast<const IconDirectoryEntry*>(group.data() + 6 + i * sizeof(IconDirectoryEntry));
+        sizes.push_back(entry->width == 0 ? 256 : entry->width);
+        EXPECT_EQ(entry->width, entry->height);
+        EXPECT_EQ(entry->bitsPerPixel, 32) << "image " << i;
+        EXPECT_FALSE(ResourceBytes(RT_ICON, entry->id).empty());
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{256, 48, 32, 24, 16}));
+}
+
+TEST(Resources, ManifestAsksForCommonControlsSixAsInvoker) {
+    std::string manifest = ResourceBytes(RT_MANIFEST, 1);
+    ASSERT_FALSE(manifest.empty());
+    size_t controls = manifest.find("name=\"Microsoft.Windows.Common-Controls\"");
+    ASSERT_NE(controls, std::string::npos);
+    EXPECT_NE(manifest.find("version=\"6.0.0.0\"", controls), std::string::npos);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find("version=\"" TB_EXPECTED_VERSION ".0\""), std::string::npos);
+}
+
+TEST(Resources, VersionInfoNamesTheProductAndTheVersionFile) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, info.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                          std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                          std::to_string(HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(numbers, TB_EXPECTED_VERSION);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductName",
+                               reinterpret_cast<void**>(&text), &length));
+    EXPECT_STREQ(text, L"Test Builder");
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
+                               reinterpret_cast<void**>(&text), &length));
+    EXPECT_STREQ(text, L"" TB_EXPECTED_VERSION);
+}

@@ -1,0 +1,117 @@
+#include "ui_test_support.h"
+
+#include <algorithm>
+#include <memory>
+
+RECT ControlRect(HWND control) {
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+std::vector<HWND> ChildrenInOrder(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+namespace {
+
+BOOL CALLBACK AddIfVisible(HWND window, LPARAM found) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleThreadWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), AddIfVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+TimerScript* running = nullptr;
+
+}  // namespace
+
+std::vector<HWND> ThreadWindows(const std::wstring& caption) {
+    std::vector<HWND> found;
+    for (HWND window : VisibleThreadWindows())
+        if (TextOf(window) == caption) found.push_back(window);
+    return found;
+}
+
+std::vector<HWND> OtherThreadDialogs(const std::vector<HWND>& except) {
+    std::vector<HWND> found;
+    for (HWND window : VisibleThreadWindows())
+        if (ClassNameOf(window) == L"#32770" && std::find(except.begin(), except.end(), window) == except.end())
+            found.push_back(window);
+    return found;
+}
+
+TimerScript::TimerScript(std::function<bool()> step, int maximumTicks)
+    : step_(std::move(step)), ticksLeft_(maximumTicks) {
+    running = this;
+    timer_ = SetTimer(nullptr, 0, 25, OnTick);
+}
+
+TimerScript::~TimerScript() {
+    if (timer_) KillTimer(nullptr, timer_);
+    if (running == this) running = nullptr;
+}
+
+void CALLBACK TimerScript::OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (running) running->Tick();
+}
+
+void TimerScript::Tick() {
+    // A step that starts a nested loop would otherwise be re-entered from inside it.
+    if (running_ || finished_ || gaveUp_) return;
+    running_ = true;
+    bool done = step_();
+    running_ = false;
+    if (done) {
+        finished_ = true;
+        KillTimer(nullptr, timer_);
+        timer_ = 0;
+        return;
+    }
+    if (--ticksLeft_ > 0) return;
+    gaveUp_ = true;
+    KillTimer(nullptr, timer_);
+    timer_ = 0;
+    for (HWND window : VisibleThreadWindows()) {
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
+std::function<bool()> Steps(std::vector<std::function<bool()>> steps) {
+    auto list = std::make_shared<std::vector<std::function<bool()>>>(std::move(steps));
+    auto next = std::make_shared<size_t>(0);
+    return [list, next]() {
+        if (*next < list->size() && (*list)[*next]()) ++*next;
+        return *next >= list->size();
+    };
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}

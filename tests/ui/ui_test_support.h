@@ -1,0 +1,51 @@
+#pragma once
+// What the window tests share: reading real windows back, and a script that acts on them
+// from a timer while a modal loop under test runs.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A control's rectangle in its parent's client coordinates.
+RECT ControlRect(HWND control);
+std::wstring ClassNameOf(HWND window);
+std::wstring TextOf(HWND window);
+// The child windows in z-order, which is their creation (and tab) order.
+std::vector<HWND> ChildrenInOrder(HWND parent);
+// Visible top-level windows of this thread with that caption.
+std::vector<HWND> ThreadWindows(const std::wstring& caption);
+// Visible standard dialogs (#32770) of this thread other than `except`.
+std::vector<HWND> OtherThreadDialogs(const std::vector<HWND>& except);
+
+// Runs `step` from a thread timer on every tick (whatever message loop dispatches it) until it
+// returns true. Gives up after `maximumTicks`: every visible dialog of the thread is then asked
+// to close (system close command and IDCANCEL), so a failing test ends instead of hanging.
+class TimerScript {
+public:
+    explicit TimerScript(std::function<bool()> step, int maximumTicks = 400);
+    ~TimerScript();
+    TimerScript(const TimerScript&) = delete;
+    TimerScript& operator=(const TimerScript&) = delete;
+
+    bool Finished() const { return finished_; }
+    bool GaveUp() const { return gaveUp_; }
+
+private:
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+
+    std::function<bool()> step_;
+    int ticksLeft_;
+    UINT_PTR timer_ = 0;
+    bool finished_ = false;
+    bool gaveUp_ = false;
+    bool running_ = false;
+};
+
+// A list of steps for a TimerScript: each step is retried on every tick until it returns true,
+// and the next one starts on the following tick.
+std::function<bool()> Steps(std::vector<std::function<bool()>> steps);
+
+// Pumps this thread's messages until none is waiting.
+void PumpMessages();

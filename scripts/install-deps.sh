@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth googletest cmake make g++ python3
-          imagemagick python3-xlib zip fonts-wine)
+          imagemagick python3-xlib zip clang-14 libclang-rt-14-dev fonts-wine)
 
 missing=()
 for p in "${packages[@]}"; do

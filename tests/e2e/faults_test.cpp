@@ -1,0 +1,264 @@
+// Faults around the real TestBuilder.exe, driven from outside: its settings file held open by
+// another process at start and during a save, outside programs that crash, a long compiler log
+// in the real message box, and paths with spaces in every place.
+#include <gtest/gtest.h>
+
+#include "platform/ansi.h"
+#include "standin_support.h"
+#include "tool_driver.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+void MakeFolder(const std::string& path) { CreateDirectoryW(ToWide(path).c_str(), nullptr); }
+
+// What a save left beside the settings file (its temporary files are named after it).
+std::vector<std::string> LeftBesideSettings(const ToolCase& tool) {
+    std::vector<std::string> left;
+    for (const std::string& name : NamesMatching(tool.Folder() + "*"))
+        if (name != "TestBuilder.ini" && name.rfind("TestBuilder.ini", 0) == 0) left.push_back(name);
+    return left;
+}
+
+// Clicks a button, waits for the message box it opens, reads it and presses OK.
+testing::AssertionResult BoxAfterClick(ToolCase& tool, int button, std::wstring& text) {
+    if (!PostClick(tool.Main(), button)) return testing::AssertionFailure() << "could not click " << button;
+    HWND box = nullptr;
+    testing::AssertionResult shown = tool.WaitForMessageBox(box, text);
+    if (!shown) return shown;
+    return tool.DismissMessageBox(box);
+}
+
+// Opens Configure and closes it with "&Done"; returns once the save that follows has run.
+testing::AssertionResult OpenAndCloseConfigure(ToolCase& tool, std::wstring_view quarex = {}) {
+    HWND dialog = nullptr;
+    testing::AssertionResult opened = tool.OpenConfigure(dialog);
+    if (!opened) return opened;
+    if (!quarex.empty()) TypeText(dialog, IDC_QUAREX_PATH, quarex);
+    if (!PostClick(dialog, IDC_DONE)) return testing::AssertionFailure() << "could not click \"&Done\"";
+    if (!WaitUntil([&] { return !IsWindow(dialog); })) return testing::AssertionFailure() << "Configure stayed open";
+    // The save comes after the dialog's loop; the main window answers only once it is done.
+    if (!Sync(tool.Main())) return testing::AssertionFailure() << "the tool did not answer after the save";
+    return testing::AssertionSuccess();
+}
+
+const wchar_t* const kAllMissing =
+    L"Please select a test file first\r\nPlease configure Quarex directory first\r\n"
+    L"Please configure active compiler first";
+
+}  // namespace
+
+TEST(Faults, SettingsFileHeldAtStartIsNotReadAndTheToolGoesOn) {
+    ToolCase tool;
+    MakeFolder(tool / "tools");
+    std::string quarex = tool / "tools\\quarex.exe";
+    InstallStandin(quarex);
+    std::string testFile = tool / "util.test";
+    WriteBytes(testFile, "[quarex]\r\nsource=" + (tool / "util.bas") + "\r\n");
+    const std::string onDisk = "active=" + testFile + "\r\ndirectory=relative\r\ncompiler=pbwin\r\npbwin=" + quarex +
+                               "\r\nquarex=" + quarex + "\r\ninclude=2\r\nincl2=D:\\inc\r\n";
+    WriteBytes(tool.SettingsPath(), onDisk);
+    HeldByAnotherProcess holder(tool.SettingsPath());
+    ASSERT_TRUE(holder.Held());
+    ASSERT_TRUE(tool.Start());
+
+    // Nothing was read: no current test file although the file names one, and the active
+    // compiler derived from the empty record is PBCC's empty path.
+    EXPECT_EQ(TextOf(GetDlgItem(tool.Main(), IDC_TEST_FILE)), L"");
+    std::wstring text;
+    ASSERT_TRUE(BoxAfterClick(tool, IDC_RUN_TESTS, text));
+    EXPECT_EQ(text, kAllMissing);
+    EXPECT_TRUE(StandinRecords(quarex).empty());
+
+    // No default was applied either: the dialog shows what an empty record shows ("relative",
+    // "pbwin" and "1" would check Relative, PbWin and 1).
+    HWND dialog = nullptr;
+    ASSERT_TRUE(tool.OpenConfigure(dialog));
+    EXPECT_FALSE(IsChecked(dialog, IDC_RELATIVE));
+    EXPECT_TRUE(IsChecked(dialog, IDC_SPECIFIC));
+    EXPECT_FALSE(IsChecked(dialog, IDC_PBWIN));
+    EXPECT_TRUE(IsChecked(dialog, IDC_PBCC));
+    EXPECT_TRUE(IsChecked(dialog, IDC_INCLUDE_1));
+    for (int id : {IDC_OUTPUT_PATH, IDC_PBWIN_PATH, IDC_PBCC_PATH, IDC_QUAREX_PATH, IDC_INCL1_PATH, IDC_INCL2_PATH,
+                   IDC_INCL3_PATH, IDC_INCL4_PATH})
+        EXPECT_EQ(TextOf(GetDlgItem(dialog, id)), L"") << "control " << id;
+    // Closing it saves, which the hold makes fail without a word.
+    ASSERT_TRUE(PostClick(dialog, IDC_DONE));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Sync(tool.Main()));
+    EXPECT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
+
+    holder.Release();
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), onDisk);
+    EXPECT_EQ(LeftBesideSettings(tool), std::vector<std::string>{});
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), onDisk);
+}
+
+TEST(Faults, SettingsFileHeldDuringASaveStaysAsItWasAndTheChangeStaysInUse) {
+    ToolCase tool;
+    MakeFolder(tool / "tools");
+    std::string quarex = tool / "tools\\quarex.exe";
+    std::string chosen = tool / "tools\\chosen.exe";
+    InstallStandin(quarex);
+    InstallStandin(chosen);
+    std::string testFile = tool / "util.test";
+    const std::string onDisk = "active=" + testFile + "\r\nquarex=" + quarex + "\r\n";
+    WriteBytes(tool.SettingsPath(), onDisk);
+    ASSERT_TRUE(tool.Start());
+
+    {
+        HeldByAnotherProcess holder(tool.SettingsPath());
+        ASSERT_TRUE(holder.Held());
+        ASSERT_TRUE(OpenAndCloseConfigure(tool, ToWide(chosen)));
+    }
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), onDisk);
+    EXPECT_EQ(LeftBesideSettings(tool), std::vector<std::string>{});
+
+    // The record in memory kept the change: Add routines runs the framework tool just chosen.
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_ADD_ROUTINES));
+    std::vector<StandinRecord> runs = WaitForStandinRecords(chosen, 1);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].command, Quoted(chosen) + " " + Quoted(testFile) + " /add");
+    EXPECT_TRUE(StandinRecords(quarex).empty());
+
+    // The next save that can write puts it on disk.
+    ASSERT_TRUE(OpenAndCloseConfigure(tool));
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), SavedFile(testFile, "specific", "", "pbcc", "", "", chosen, "1", "",
+                                                        "", "", ""));
+    EXPECT_EQ(LeftBesideSettings(tool), std::vector<std::string>{});
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+namespace {
+
+// A case folder with a source, its test file and stand-ins for the framework tool and PBWin.
+struct Bench {
+    explicit Bench(const ToolCase& tool)
+        : quarex(tool / "tools\\quarex.exe"), pbwin(tool / "tools\\Pbwin.exe"), source(tool / "src\\util.bas"),
+          testFile(tool / "src\\util.test"), generatedFolder(tool / "src\\test\\") {
+        for (const char* folder : {"tools", "src", "src\\test"}) MakeFolder(tool / folder);
+        InstallStandin(quarex);
+        InstallStandin(pbwin);
+        WriteBytes(source, "' the code under test\r\n");
+        WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\n");
+        WriteBytes(tool.SettingsPath(), "active=" + testFile + "\r\nquarex=" + quarex + "\r\ncompiler=pbwin\r\npbwin=" +
+                                            pbwin + "\r\n");
+    }
+    std::string quarex, pbwin, source, testFile, generatedFolder;
+};
+
+}  // namespace
+
+TEST(Faults, OutsideProgramsThatCrashAreReportedAsFailures) {
+    ToolCase tool;
+    Bench bench(tool);
+    WriteStandinPlan(bench.quarex, "crash=1\r\n");
+    ASSERT_TRUE(tool.Start());
+
+    std::wstring text;
+    ASSERT_TRUE(BoxAfterClick(tool, IDC_ADD_ROUTINES, text));
+    EXPECT_EQ(text, L"Add tests failed\r\n");
+    ASSERT_TRUE(BoxAfterClick(tool, IDC_RUN_TESTS, text));
+    EXPECT_EQ(text, L"Generate failed\r\n");
+    EXPECT_TRUE(StandinRecords(bench.pbwin).empty());
+
+    // The compiler crashes after writing part of its log: the log is shown, the window hidden.
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    WriteStandinPlan(bench.pbwin, "write={source-base}.log\r\ncontent=util_test.bas(7): error 519\r\ncrash=1\r\n");
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_RUN_TESTS));
+    HWND box = nullptr;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text, L"util_test.bas(7): error 519");
+    EXPECT_FALSE(IsWindowVisible(tool.Main()));
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(tool.Main()) != FALSE; }));
+    EXPECT_FALSE(PathExists(bench.generatedFolder + "util_test.exe"));
+
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(Faults, LongCompilerLogAppearsInTheRealMessageBox) {
+    // Wine's message box measures its whole text before it appears: a log of 20 MB takes it
+    // about 23 s, so the 20 MB one is followed in-process up to the box (fault_tests). This one
+    // is 1 MB, still far more than a screen can show.
+    ToolCase tool;
+    Bench bench(tool);
+    std::string log;
+    for (unsigned line = 1; log.size() < (1u << 20); ++line)
+        log += "util_test.bas(" + std::to_string(line) + "): error 477: Syntax error\r\n";
+    WriteBytes(bench.generatedFolder + "util_test.log", log);
+    WriteStandinPlan(bench.pbwin, "exit=1\r\n");
+    ASSERT_TRUE(tool.Start());
+
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_RUN_TESTS));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    // The driver reads the first 4,095 characters of the box's text.
+    EXPECT_EQ(text, ToWide(log.substr(0, 4095)));
+    EXPECT_FALSE(IsWindowVisible(tool.Main()));
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(tool.Main()) != FALSE; }));
+    EXPECT_TRUE(tool.Running());
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(Faults, PathsWithSpacesInEveryPlace) {
+    ToolCase tool;
+    for (const char* folder : {"Program Files", "Program Files\\Quarex Tool", "PB Win 10", "PB Win 10\\Bin Dir",
+                               "PB Win 10\\Win API", "my src", "gen out"})
+        MakeFolder(tool / folder);
+    std::string quarex = tool / "Program Files\\Quarex Tool\\quarex.exe";
+    std::string pbwin = tool / "PB Win 10\\Bin Dir\\Pbwin.exe";
+    std::string include = tool / "PB Win 10\\Win API";
+    std::string source = tool / "my src\\my util.bas";
+    std::string testFile = tool / "my src\\my util.test";
+    std::string output = tool / "gen out\\";
+    InstallStandin(quarex);
+    InstallStandin(pbwin);
+    // Where the system would look first for any of these paths unquoted.
+    const std::vector<std::string> traps{tool / "Program.exe", tool / "Program Files\\Quarex.exe", tool / "PB.exe",
+                                         tool / "PB Win.exe",  tool / "PB Win 10\\Bin.exe",        tool / "gen.exe",
+                                         tool / "gen out\\my.exe"};
+    for (const std::string& trap : traps) InstallStandin(trap);
+    WriteBytes(source, "' the code under test\r\n");
+    WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\noutput=" + output + "my util_test.bas\r\n");
+    WriteBytes(tool.SettingsPath(), "active=" + testFile + "\r\ndirectory=specific\r\noutput=" + output +
+                                        "\r\ncompiler=pbwin\r\npbwin=" + pbwin + "\r\nquarex=" + quarex +
+                                        "\r\ninclude=2\r\nincl2=" + include + "\r\n");
+    WriteStandinPlan(pbwin, "copyself={source-base}.exe\r\n");
+    ASSERT_TRUE(tool.Start());
+    EXPECT_EQ(TextOf(GetDlgItem(tool.Main(), IDC_TEST_FILE)), ToWide(testFile));
+
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_RUN_TESTS));
+    std::string program = output + "my util_test";
+    std::vector<StandinRecord> started = WaitForStandinRecords(program + ".exe", 1);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].command, Quoted(program));
+    EXPECT_EQ(started[0].directory, tool / "gen out");
+    std::vector<StandinRecord> generate = StandinRecords(quarex);
+    ASSERT_EQ(generate.size(), 1u);
+    EXPECT_EQ(generate[0].command, Quoted(quarex) + " " + Quoted(testFile));
+    std::vector<StandinRecord> compile = StandinRecords(pbwin);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command,
+              Quoted(pbwin) + " /I" + Quoted(include) + " /Q /L " + Quoted(output + "my util_test.bas"));
+    EXPECT_TRUE(Sync(tool.Main()));
+    EXPECT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
+    for (const std::string& trap : traps) EXPECT_TRUE(StandinRecords(trap).empty()) << trap << " was started";
+    WaitUntilDeletable(program + ".exe");
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}

@@ -1,0 +1,233 @@
+// The commands when things go wrong around them: a test file held by another process, outside
+// programs that crash, a compiler log of 20 MB, and paths with spaces in every place.
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "fault_support.h"
+#include "platform/ansi.h"
+#include "platform/files.h"
+#include "platform/launch.h"
+#include "standin_support.h"
+#include "test_support.h"
+#include "workflow/commands.h"
+#include "workflow/tool_contract.h"
+#include "workflow_support.h"
+
+namespace {
+
+void MakeFolder(const std::string& path) { CreateDirectoryW(ToWide(path).c_str(), nullptr); }
+
+std::string WithoutTrailingBackslash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
+
+// Where the system would look first if one of the paths below reached it unquoted: at every
+// space of the framework tool's, the compiler's and the test programs' paths.
+const char* const kTraps[] = {"Program.exe",    "Program Files\\Quarex.exe", "PB.exe",
+                              "PB Win.exe",     "PB Win 10\\Bin.exe",        "my.exe",
+                              "my src\\my.exe", "my src\\test\\my.exe",      "gen.exe",
+                              "gen out\\my.exe"};
+
+class CommandFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* folder : {"Program Files", "Program Files\\Quarex Tool", "PB Win 10", "PB Win 10\\Bin Dir",
+                                   "PB Win 10\\Win API", "my src", "my src\\test", "gen out"})
+            MakeFolder(temp / folder);
+        InstallStandin(quarex);
+        InstallStandin(compiler);
+        for (const char* trap : kTraps) InstallStandin(temp / trap);
+        WriteBytes(source, "' the code under test\r\n");
+        WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\n");
+
+        Settings = SettingsRecord{};
+        Settings.active = testFile;
+        Settings.quarex = quarex;
+        Settings.activeCompilerPath = compiler;
+        Settings.activeIncludeDir = include;
+
+        startDirectory = GetCurrentDir();
+        SetCurrentDir(temp.Path());
+        feedback.Observe(window.Get());
+        DeleteFileW(ToWide(SettingsFile()).c_str());
+    }
+
+    void TearDown() override {
+        for (const char* trap : kTraps) EXPECT_TRUE(StandinRecords(temp / trap).empty()) << trap << " was started";
+        SetCurrentDir(startDirectory);
+        DeleteFileW(ToWide(SettingsFile()).c_str());
+    }
+
+    std::string Compiled(const std::string& generatedSource) const {
+        return Quoted(compiler) + " /I" + Quoted(include) + " /Q /L " + Quoted(generatedSource);
+    }
+
+    TempDir temp;
+    std::string quarex = temp / "Program Files\\Quarex Tool\\quarex.exe";
+    std::string compiler = temp / "PB Win 10\\Bin Dir\\Pbwin.exe";
+    std::string include = temp / "PB Win 10\\Win API";
+    std::string source = temp / "my src\\my util.bas";
+    std::string testFile = temp / "my src\\my util.test";
+    std::string generatedFolder = temp / "my src\\test\\";
+    std::string generatedLog = generatedFolder + "my util_test.log";
+    std::string testProgram = generatedFolder + "my util_test.exe";
+    std::string startDirectory;
+    TestMainWindow window{true};
+    FeedbackRecorder feedback;
+};
+
+}  // namespace
+
+TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
+    // The test file reads as empty while another program holds it, so the generated source is
+    // "test\_test.bas", relative: the compiler gets that name and its log is "_test.log", both
+    // resolved in the current directory, and "test\" is entered only where there is one.
+    WriteStandinPlan(compiler, "exit=1\r\n");
+    HeldByAnotherProcess holder(testFile);
+    ASSERT_TRUE(holder.Held());
+
+    // No "test" folder below the current one: the directory stays.
+    RunTestsCommand(window.Get());
+    std::vector<StandinRecord> generate = StandinRecords(quarex);
+    ASSERT_EQ(generate.size(), 1u);
+    EXPECT_EQ(generate[0].command, Quoted(quarex) + " " + Quoted(testFile));
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled("test\\_test.bas"));
+    EXPECT_EQ(compile[0].directory, WithoutTrailingBackslash(temp.Path()));
+    ASSERT_EQ(feedback.Events().size(), 1u);
+    EXPECT_EQ(feedback.Events()[0].text, "");
+    EXPECT_FALSE(feedback.Events()[0].windowVisible);
+    EXPECT_TRUE(PathExists(temp / "_test.log"));
+    EXPECT_EQ(ReadBytes(temp / "_test.log"), "");
+
+    // With one, the compiler runs in it and the empty log is left there.
+    MakeFolder(temp / "test");
+    RunTestsCommand(window.Get());
+    compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 2u);
+    EXPECT_EQ(compile[1].command, Compiled("test\\_test.bas"));
+    EXPECT_EQ(compile[1].directory, temp / "test");
+    EXPECT_TRUE(PathExists(temp / "test\\_test.log"));
+    EXPECT_EQ(GetCurrentDir(), temp / "test");
+
+    // A compile that succeeds: the test program "test\_test" is not there to start, and that
+    // is reported.
+    WriteStandinPlan(compiler, "exit=0\r\n");
+    feedback.Clear();
+    RunTestsCommand(window.Get());
+    ASSERT_EQ(feedback.Messages().size(), 1u);
+    EXPECT_EQ(feedback.Messages()[0].rfind("Could not start test\\_test\r\n", 0), 0u) << feedback.Messages()[0];
+    EXPECT_EQ(StandinRecords(compiler).size(), 3u);
+
+    holder.Release();
+    EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\n");
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+}
+
+TEST_F(CommandFaults, OutsideProgramsThatCrashAreFailures) {
+    // A crash ends the program with the exception's code (0xC0000005), which is no success and
+    // no code of the framework tool: the failure line stands alone.
+    WriteStandinPlan(quarex, "crash=1\r\n");
+    AddRoutinesCommand(window.Get());
+    SequenceTestsCommand(window.Get());
+    RunTestsCommand(window.Get());
+    EXPECT_EQ(feedback.Messages(),
+              (std::vector<std::string>{"Add tests failed\r\n", "Sequence failed\r\n", "Generate failed\r\n"}));
+    EXPECT_EQ(feedback.Beeps(), 0);
+    EXPECT_EQ(StandinRecords(quarex).size(), 3u);
+    EXPECT_TRUE(StandinRecords(compiler).empty());
+
+    // The compiler crashing after writing part of its log: the log is shown.
+    WriteStandinPlan(quarex, "exit=0\r\n");
+    WriteStandinPlan(compiler, "write={source-base}.log\r\ncontentline=my util_test.bas(3): error 477\r\ncrash=1\r\n");
+    feedback.Clear();
+    RunTestsCommand(window.Get());
+    ASSERT_EQ(feedback.Events().size(), 1u);
+    EXPECT_EQ(feedback.Events()[0].text, "my util_test.bas(3): error 477\r\n");
+    EXPECT_FALSE(feedback.Events()[0].windowVisible);
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+    EXPECT_FALSE(PathExists(testProgram));
+
+    // Crashing before it wrote anything: an empty box, and an empty log left behind.
+    DeleteFileW(ToWide(generatedLog).c_str());
+    WriteStandinPlan(compiler, "crash=1\r\n");
+    feedback.Clear();
+    RunTestsCommand(window.Get());
+    ASSERT_EQ(feedback.Events().size(), 1u);
+    EXPECT_EQ(feedback.Events()[0].text, "");
+    EXPECT_TRUE(PathExists(generatedLog));
+    EXPECT_EQ(ReadBytes(generatedLog), "");
+
+    // The test program is started, not waited for: its crash is its own and shows nothing here.
+    WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n");
+    WriteStandinPlan(testProgram, "crash=1\r\n");
+    feedback.Clear();
+    RunTestsCommand(window.Get());
+    EXPECT_EQ(WaitForStandinRecords(testProgram, 1).size(), 1u);
+    EXPECT_TRUE(feedback.Events().empty());
+    WaitUntilDeletable(testProgram);
+}
+
+TEST_F(CommandFaults, CompilerLogOfTwentyMegabytesIsShownWhole) {
+    // The log lies where the compiler leaves it; its bytes go to the message unchanged, NUL,
+    // Ctrl-Z and a LF alone included.
+    std::string log;
+    log.reserve((20u << 20) + 100);
+    for (unsigned line = 1; log.size() < (20u << 20); ++line)
+        log += "my util_test.bas(" + std::to_string(line) + "): error 477: Syntax error in caf\xE9 line\r\n";
+    const char tail[] = "\x1A after Ctrl-Z\0after NUL\nafter LF";
+    log.append(tail, sizeof tail - 1);
+    WriteBytes(generatedLog, log);
+    ASSERT_EQ(ReadBytes(generatedLog).size(), log.size());
+    WriteStandinPlan(compiler, "exit=1\r\n");
+
+    RunTestsCommand(window.Get());
+    ASSERT_EQ(feedback.Events().size(), 1u);
+    const FeedbackEvent& shown = feedback.Events()[0];
+    EXPECT_EQ(shown.text.size(), log.size());
+    EXPECT_TRUE(shown.text == log) << "the message differs from the log";
+    EXPECT_FALSE(shown.windowVisible);
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+    EXPECT_EQ(ReadBytes(generatedLog).size(), log.size());
+}
+
+TEST_F(CommandFaults, PathsWithSpacesInEveryPlace) {
+    // The settings name a framework tool, a compiler, an include folder and an output folder
+    // with spaces; the dropped source and its test file have them too.
+    std::string output = temp / "gen out";
+    WriteBytes(SettingsFile(), "directory=specific\r\noutput=" + output + "\r\ncompiler=pbwin\r\npbwin=" + compiler +
+                                   "\r\nquarex=" + quarex + "\r\ninclude=2\r\nincl2=" + include + "\r\n");
+    Settings = SettingsRecord{};
+    LoadSettings();
+    EXPECT_EQ(Settings.activeCompilerPath, compiler);
+    EXPECT_EQ(Settings.activeIncludeDir, include);
+
+    DeleteFileW(ToWide(testFile).c_str());
+    DeliverDrop(window.Get(), {source});
+    std::string generated = output + "\\my util_test.bas";
+    EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\noutput=" + generated + "\r\n");
+    EXPECT_EQ(window.LabelText(), testFile);
+    EXPECT_EQ(Settings.output, output + "\\");
+    EXPECT_EQ(ReadBytes(SettingsFile()), FormatSettingsFile(Settings));
+
+    WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n");
+    RunTestsCommand(window.Get());
+    std::vector<StandinRecord> generate = StandinRecords(quarex);
+    ASSERT_EQ(generate.size(), 1u);
+    EXPECT_EQ(generate[0].command, Quoted(quarex) + " " + Quoted(testFile));
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled(generated));
+    EXPECT_EQ(compile[0].directory, output);
+    std::string program = output + "\\my util_test.exe";
+    std::vector<StandinRecord> started = WaitForStandinRecords(program, 1);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].command, Quoted(output + "\\my util_test"));
+    EXPECT_EQ(started[0].directory, output);
+    EXPECT_TRUE(feedback.Events().empty());
+
+    // A failed compile's log, whose name has a space, is found in that folder.
+    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=my util_test.bas(1): error");
+    RunTestsCommand(window.Get());
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"my util_test.bas(1): error"});
+    WaitUntilDeletable(program);
+}

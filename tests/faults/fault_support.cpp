@@ -1,0 +1,20 @@
+#include "fault_support.h"
+
+#include "platform/files.h"
+#include "test_support.h"
+
+std::string SettingsFile() { return SettingsFilePath(ExecutablePath()); }
+
+std::string EveryField(const SettingsRecord& record) {
+    return FormatSettingsFile(record) + "activeCompilerPath=" + record.activeCompilerPath +
+           "\r\nactiveIncludeDir=" + record.activeIncludeDir + "\r\n";
+}
+
+std::vector<std::string> FilesBesideSettings() {
+    std::string settings = SettingsFile();
+    std::string name = settings.substr(settings.rfind('\\') + 1);
+    std::vector<std::string> beside;
+    for (const std::string& found : NamesMatching(ExecutableFolder() + "*"))
+        if (found != name && found.rfind(name, 0) == 0) beside.push_back(found);
+    return beside;
+}

@@ -1,0 +1,107 @@
+// The settings file held open by another process while the tool loads or saves it.
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "fault_support.h"
+#include "platform/ansi.h"
+#include "standin_support.h"
+#include "test_support.h"
+
+namespace {
+
+class SettingsHeld : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(ToWide(SettingsFile()).c_str());
+        Settings = SettingsRecord{};
+    }
+    void TearDown() override {
+        DeleteFileW(ToWide(SettingsFile()).c_str());
+        Settings = SettingsRecord{};
+    }
+};
+
+const char* const kFileOnDisk =
+    "active=D:\\from file\\util.test\r\ndirectory=relative\r\ncompiler=pbwin\r\npbwin=D:\\file\\Pbwin.exe\r\n"
+    "quarex=D:\\file\\quarex.exe\r\ninclude=1\r\nincl1=D:\\file\\inc\r\n";
+
+}  // namespace
+
+TEST_F(SettingsHeld, LoadReadsNothingAppliesNoDefaultsAndStillDerives) {
+    WriteBytes(SettingsFile(), kFileOnDisk);
+    HeldByAnotherProcess holder(SettingsFile());
+    ASSERT_TRUE(holder.Held());
+
+    // As at start-up: an empty record stays empty. The file exists, so none of the three
+    // defaults is applied, and the active compiler is the empty PBCC path.
+    LoadSettings();
+    EXPECT_EQ(EveryField(Settings), EveryField(SettingsRecord{}));
+
+    // The derived fields follow what the record already holds, not the file.
+    SettingsRecord before;
+    before.compiler = "pbcc";
+    before.pbwin = "C:\\PB Win\\Pbwin.exe";
+    before.pbcc = "C:\\PB CC\\pbcc.exe";
+    before.include = "3";
+    before.incl3 = "C:\\inc three";
+    Settings = before;
+    LoadSettings();
+    SettingsRecord expected = before;
+    expected.activeCompilerPath = "C:\\PB CC\\pbcc.exe";
+    expected.activeIncludeDir = "C:\\inc three";
+    EXPECT_EQ(EveryField(Settings), EveryField(expected));
+
+    // Loading never writes; once the other program lets go, the same file loads.
+    holder.Release();
+    EXPECT_EQ(ReadBytes(SettingsFile()), kFileOnDisk);
+    Settings = SettingsRecord{};
+    LoadSettings();
+    EXPECT_EQ(Settings.active, "D:\\from file\\util.test");
+    EXPECT_EQ(Settings.activeCompilerPath, "D:\\file\\Pbwin.exe");
+}
+
+TEST_F(SettingsHeld, SaveWritesNothingKeepsTheRecordAndLeavesNoTemporaryFile) {
+    WriteBytes(SettingsFile(), kFileOnDisk);
+    Settings.active = "D:\\new\\util.test";
+    Settings.directory = "specific";
+    Settings.output = "E:\\gen out\\";
+    Settings.compiler = "pbcc";
+    Settings.pbcc = "C:\\PB CC\\pbcc.exe";
+    Settings.include = "2";
+    Settings.incl2 = "C:\\inc two";
+    DeriveActiveFields(Settings);
+    const std::string record = EveryField(Settings);
+    {
+        HeldByAnotherProcess holder(SettingsFile());
+        ASSERT_TRUE(holder.Held());
+        SaveSettings();
+        SaveSettings();
+        EXPECT_EQ(EveryField(Settings), record);
+    }
+    EXPECT_EQ(ReadBytes(SettingsFile()), kFileOnDisk);
+    EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
+
+    // The record kept its values: the next save that can write puts them on disk.
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(SettingsFile()), FormatSettingsFile(Settings));
+    EXPECT_EQ(EveryField(Settings), record);
+    EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
+}
+
+TEST_F(SettingsHeld, SaveWhoseTemporaryFileIsHeldLeavesTheSettingsAsTheyWere) {
+    // Another program holds the very name the save would write first (it knows the scheme, or
+    // a scanner has it open): the save cannot write, and the settings file stays whole.
+    WriteBytes(SettingsFile(), kFileOnDisk);
+    Settings.active = "D:\\new\\util.test";
+    std::string temporary = SettingsFile() + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    {
+        HeldByAnotherProcess holder(temporary);
+        ASSERT_TRUE(holder.Held());
+        SaveSettings();
+    }
+    EXPECT_EQ(ReadBytes(SettingsFile()), kFileOnDisk);
+    EXPECT_EQ(Settings.active, "D:\\new\\util.test");
+    // The empty file the holder made is its own; the save did not put anything into it.
+    EXPECT_EQ(ReadBytes(temporary), "");
+    DeleteFileW(ToWide(temporary).c_str());
+}

@@ -1,0 +1,178 @@
+// The command lines of the outside programs and the texts of the tool's reports.
+//
+// Input: the settings fields the commands read (quarex, active, activeCompilerPath,
+// activeIncludeDir), a generated test source path, a failure line, a program name and a reason
+// (each ended by a backslash and one more byte, a doubled backslash standing for one), then an
+// exit code taken from the input's last bytes (half the time from -1 to 9, else any 32-bit value).
+//
+// Properties: every command line starts with the quoted program path and holds each argument
+// quoted, unchanged, at its place, followed by its switches; for paths without a double quote,
+// splitting the command line the way the system splits arguments gives back the program, the
+// arguments and the switches. The test program is the generated source path cut before its
+// last "." and the log name the source name with ".log" for its last extension. Reports are
+// their lines joined by CR LF: the missing settings in their fixed order, the failure line and
+// the exit code's text (which is empty outside 1 to 7), the "Could not start" report.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "workflow/tool_contract.h"
+
+namespace {
+
+using Pieces = std::vector<std::string>;
+
+std::string Joined(const Pieces& pieces) {
+    std::string joined;
+    for (const std::string& piece : pieces) joined += "[" + piece + "]";
+    return joined;
+}
+
+// The arguments of a command line as the system splits it: at spaces and tabs outside double
+// quotes, the quotes themselves removed. (Only used on lines whose paths hold no double quote.)
+Pieces Arguments(std::string_view commandLine) {
+    Pieces arguments;
+    std::string current;
+    bool inArgument = false, quoted = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inArgument) arguments.push_back(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument) arguments.push_back(current);
+    return arguments;
+}
+
+bool Unquotable(std::initializer_list<std::string_view> texts) {
+    for (std::string_view text : texts)
+        if (fuzz::Contains(text, '"')) return false;
+    return true;
+}
+
+// A command line is the quoted program followed by exactly `rest`.
+void RequireCommandLine(const std::string& line, const std::string& program, const std::string& rest) {
+    std::string quotedProgram = Quoted(program);
+    FUZZ_REQUIRE(fuzz::StartsWith(line, quotedProgram), line, program);
+    FUZZ_REQUIRE(line.substr(quotedProgram.size()) == rest, line, rest);
+}
+
+void CheckCommandLines(const SettingsRecord& record, const std::string& source) {
+    for (const std::string* text : {&record.quarex, &record.active, &source}) {
+        std::string quoted = Quoted(*text);
+        FUZZ_REQUIRE(quoted.size() == text->size() + 2 && quoted.front() == '"' && quoted.back() == '"' &&
+                         quoted.substr(1, text->size()) == *text,
+                     *text, quoted);
+    }
+
+    std::string add = AddCommandLine(record);
+    std::string sequence = SequenceCommandLine(record);
+    std::string generate = GenerateCommandLine(record);
+    std::string compile = CompileCommandLine(record, source);
+    RequireCommandLine(add, record.quarex, " " + Quoted(record.active) + " /add");
+    RequireCommandLine(sequence, record.quarex, " " + Quoted(record.active) + " /seq");
+    RequireCommandLine(generate, record.quarex, " " + Quoted(record.active));
+    RequireCommandLine(compile, record.activeCompilerPath,
+                       " /I" + Quoted(record.activeIncludeDir) + " /Q /L " + Quoted(source));
+
+    if (Unquotable({record.quarex, record.active})) {
+        FUZZ_REQUIRE(Arguments(add) == (Pieces{record.quarex, record.active, "/add"}), add);
+        FUZZ_REQUIRE(Arguments(sequence) == (Pieces{record.quarex, record.active, "/seq"}), sequence);
+        FUZZ_REQUIRE(Arguments(generate) == (Pieces{record.quarex, record.active}), generate);
+    }
+    if (Unquotable({record.activeCompilerPath, record.activeIncludeDir, source})) {
+        Pieces expected{record.activeCompilerPath, "/I" + record.activeIncludeDir, "/Q", "/L", source};
+        FUZZ_REQUIRE(Arguments(compile) == expected, compile, Joined(Arguments(compile)));
+    }
+
+    // The test program: the source path cut before its last "." anywhere in it.
+    std::string program = TestProgramPath(source);
+    size_t dot = source.rfind('.');
+    FUZZ_REQUIRE(program == source.substr(0, dot), source, program);
+    FUZZ_REQUIRE(TestProgramCommandLine(source) == Quoted(program), source);
+    if (Unquotable({source}))
+        FUZZ_REQUIRE(Arguments(TestProgramCommandLine(source)) == Pieces{program}, source);
+
+    // The log: the name with ".log" for its last extension, or the name unchanged without one.
+    std::string log = CompilerLogName(source);
+    if (dot == std::string::npos) FUZZ_REQUIRE(log == source, source, log);
+    else FUZZ_REQUIRE(log == source.substr(0, dot) + ".log", source, log);
+}
+
+const char* const kExitTexts[] = {
+    "No parameters specified",
+    "Test file was not found",
+    "Test file did not include a [quarex] directive on the first line",
+    "Invalid parameter",
+    "Source file specified in the test file was not valid",
+    "Test file does not have a source= directive",
+    "Source file specified in the test file was not found",
+};
+
+void CheckReports(const SettingsRecord& record, int32_t exitCode, const std::string& failureLine,
+                  const std::string& program, const std::string& reason) {
+    std::string exitText = ToolExitMessage(exitCode);
+    std::string expectedText = exitCode >= 1 && exitCode <= 7 ? kExitTexts[exitCode - 1] : "";
+    FUZZ_REQUIRE(exitText == expectedText, std::to_string(exitCode), exitText);
+
+    std::string failure = ToolFailureReport(failureLine, exitCode);
+    FUZZ_REQUIRE(failure == failureLine + "\r\n" + exitText, failure);
+    if (failureLine.find("\r\n") == std::string::npos)
+        FUZZ_REQUIRE(fuzz::SplitAt(failure, "\r\n") == (Pieces{failureLine, exitText}), failure);
+
+    for (bool needsCompiler : {false, true}) {
+        Pieces expected;
+        if (record.active.empty()) expected.push_back("Please select a test file first");
+        if (record.quarex.empty()) expected.push_back("Please configure Quarex directory first");
+        if (needsCompiler && record.activeCompilerPath.empty())
+            expected.push_back("Please configure active compiler first");
+        std::string report = MissingSettingsReport(record, needsCompiler);
+        if (expected.empty()) FUZZ_REQUIRE(report.empty(), report);
+        else FUZZ_REQUIRE(fuzz::SplitAt(report, "\r\n") == expected, report);
+    }
+
+    Pieces expected;
+    if (!failureLine.empty()) expected.push_back(failureLine);
+    expected.push_back("Could not start " + program);
+    if (!reason.empty()) expected.push_back(reason);
+    std::string notStarted = NotStartedReport(failureLine, program, reason);
+    std::string joined;
+    for (size_t i = 0; i < expected.size(); ++i) joined += (i ? "\r\n" : "") + expected[i];
+    FUZZ_REQUIRE(notStarted == joined, notStarted, joined);
+    if (failureLine.find("\r\n") == std::string::npos &&
+        program.find("\r\n") == std::string::npos && reason.find("\r\n") == std::string::npos)
+        FUZZ_REQUIRE(fuzz::SplitAt(notStarted, "\r\n") == expected, notStarted, Joined(expected));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider input(data, size);
+    SettingsRecord record;
+    record.quarex = input.ConsumeRandomLengthString(300);
+    record.active = input.ConsumeRandomLengthString(300);
+    record.activeCompilerPath = input.ConsumeRandomLengthString(300);
+    record.activeIncludeDir = input.ConsumeRandomLengthString(300);
+    std::string source = input.ConsumeRandomLengthString(300);
+    std::string failureLine = input.ConsumeRandomLengthString(100);
+    std::string program = input.ConsumeRandomLengthString(300);
+    std::string reason = input.ConsumeRandomLengthString(200);
+    int32_t exitCode = input.ConsumeBool() ? input.ConsumeIntegralInRange<int32_t>(-1, 9)
+                                           : input.ConsumeIntegral<int32_t>();
+
+    CheckCommandLines(record, source);
+    CheckReports(record, exitCode, failureLine, program, reason);
+    return 0;
+}

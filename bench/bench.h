@@ -1,0 +1,46 @@
+#pragma once
+// The benchmark of Test Builder (`make bench`): what the tool costs its user, measured side by
+// side with the cheapest program that does the same job. It measures; it never fails on a timing.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Seconds on the performance counter.
+double Now();
+double Median(std::vector<double> values);
+
+// A folder of its own under the system's temporary folder (with a trailing "\"), and its removal.
+std::wstring FreshFolder(const wchar_t* purpose);
+void RemoveTree(const std::wstring& folder);
+
+// Stops the benchmark with a message: a measurement that did not happen must not look like one.
+[[noreturn]] void Fail(const std::string& what);
+
+// Start and idle cost of the tool and of the bare dialog, each started as a separate process
+// from a copy in a fresh folder.
+struct ProcessResults {
+    std::vector<double> toolStart, bareStart;  // seconds from CreateProcess to a visible window
+    // CPU time (user + kernel) of the open, idle window over the idle period, in seconds.
+    std::vector<double> toolCpu, blockingCpu, sleepingCpu;
+    // PrivateUsage in bytes once the window is up and settled.
+    std::vector<double> toolPrivate, barePrivate;
+    double idleSeconds = 0;
+    bool fromHost = false;   // CPU and memory read from the host's /proc (under Wine)
+    int toolForcedEnds = 0;  // runs in which the tool did not end on the system close command
+};
+ProcessResults MeasureProcesses(const std::wstring& tool, const std::wstring& bare, int startRuns, int idleRuns,
+                                double idleSeconds);
+
+// One file operation against reading the same bytes with one ReadFile call.
+struct FileResult {
+    std::string operation;  // "LoadSettings", "GeneratedTestSourcePath", "ReadWholeFile"
+    double megabytes = 0;   // the file's actual size
+    int runs = 0;
+    double operationSeconds = 0;  // medians
+    double readFileSeconds = 0;
+    // The same ReadFile into a buffer that is already allocated and touched: what is left of the
+    // baseline when taking fresh memory from the system costs nothing.
+    double warmReadFileSeconds = 0;
+};
+std::vector<FileResult> MeasureFiles(const std::vector<int>& megabytes, bool quick);

@@ -47,13 +47,13 @@ protected:
         startDirectory = GetCurrentDir();
         SetCurrentDir(temp.Path());
         feedback.Observe(window.Get());
-        DeleteFileW(ToWide(SettingsFile()).c_str());
+        DeleteFileW(ToWide(OwnSettingsFile()).c_str());
     }
 
     void TearDown() override {
         for (const char* trap : kTraps) EXPECT_TRUE(StandinRecords(temp / trap).empty()) << trap << " was started";
         SetCurrentDir(startDirectory);
-        DeleteFileW(ToWide(SettingsFile()).c_str());
+        DeleteFileW(ToWide(OwnSettingsFile()).c_str());
     }
 
     std::string Compiled(const std::string& generatedSource) const {
@@ -194,7 +194,7 @@ TEST_F(CommandFaults, PathsWithSpacesInEveryPlace) {
     // The settings name a framework tool, a compiler, an include folder and an output folder
     // with spaces; the dropped source and its test file have them too.
     std::string output = temp / "gen out";
-    WriteBytes(SettingsFile(), "directory=specific\r\noutput=" + output + "\r\ncompiler=pbwin\r\npbwin=" + compiler +
+    WriteBytes(OwnSettingsFile(), "directory=specific\r\noutput=" + output + "\r\ncompiler=pbwin\r\npbwin=" + compiler +
                                    "\r\nquarex=" + quarex + "\r\ninclude=2\r\nincl2=" + include + "\r\n");
     Settings = SettingsRecord{};
     LoadSettings();
@@ -207,7 +207,7 @@ TEST_F(CommandFaults, PathsWithSpacesInEveryPlace) {
     EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\noutput=" + generated + "\r\n");
     EXPECT_EQ(window.LabelText(), testFile);
     EXPECT_EQ(Settings.output, output + "\\");
-    EXPECT_EQ(ReadBytes(SettingsFile()), FormatSettingsFile(Settings));
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
 
     WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n");
     RunTestsCommand(window.Get());

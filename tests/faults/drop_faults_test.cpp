@@ -20,15 +20,15 @@ protected:
         Settings.directory = "relative";
         Settings.quarex = "C:\\q\\quarex.exe";
         window.SetLabelText("before");
-        DeleteFileW(ToWide(SettingsFile()).c_str());
+        DeleteFileW(ToWide(OwnSettingsFile()).c_str());
     }
-    void TearDown() override { DeleteFileW(ToWide(SettingsFile()).c_str()); }
+    void TearDown() override { DeleteFileW(ToWide(OwnSettingsFile()).c_str()); }
 
     // The dropped path became current: in the record, in the label and in the saved file.
     void ExpectCurrentAndSaved(const std::string& testFile) {
         EXPECT_EQ(Settings.active, testFile);
         EXPECT_EQ(window.LabelText(), testFile);
-        EXPECT_EQ(ReadBytes(SettingsFile()), FormatSettingsFile(Settings));
+        EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
         EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
     }
 
@@ -82,18 +82,18 @@ TEST_F(DropFaults, TestFileThatCannotBeCreatedIsStillMadeCurrent) {
 }
 
 TEST_F(DropFaults, SettingsHeldDuringTheDropKeepTheirOldBytesAndTheNewTestFileStaysCurrent) {
-    WriteBytes(SettingsFile(), "active=D:\\old.test\r\n");
+    WriteBytes(OwnSettingsFile(), "active=D:\\old.test\r\n");
     std::string source = temp / "util.bas";
     std::string testFile = temp / "util.test";
     {
-        HeldByAnotherProcess holder(SettingsFile());
+        HeldByAnotherProcess holder(OwnSettingsFile());
         ASSERT_TRUE(holder.Held());
         DeliverDrop(window.Get(), {source});
     }
     EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\n");
     EXPECT_EQ(Settings.active, testFile);
     EXPECT_EQ(window.LabelText(), testFile);
-    EXPECT_EQ(ReadBytes(SettingsFile()), "active=D:\\old.test\r\n");
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), "active=D:\\old.test\r\n");
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
     EXPECT_TRUE(feedback.Events().empty());
 }

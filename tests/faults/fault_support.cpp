@@ -3,7 +3,6 @@
 #include "platform/files.h"
 #include "test_support.h"
 
-std::string SettingsFile() { return SettingsFilePath(ExecutablePath()); }
 
 std::string EveryField(const SettingsRecord& record) {
     return FormatSettingsFile(record) + "activeCompilerPath=" + record.activeCompilerPath +
@@ -11,7 +10,7 @@ std::string EveryField(const SettingsRecord& record) {
 }
 
 std::vector<std::string> FilesBesideSettings() {
-    std::string settings = SettingsFile();
+    std::string settings = OwnSettingsFile();
     std::string name = settings.substr(settings.rfind('\\') + 1);
     std::vector<std::string> beside;
     for (const std::string& found : NamesMatching(ExecutableFolder() + "*"))

@@ -5,9 +5,6 @@
 
 #include "app/settings_record.h"
 
-// The settings file of the running test executable, beside it.
-std::string SettingsFile();
-
 // Every field of the record, the derived ones included, as one text to compare.
 std::string EveryField(const SettingsRecord& record);
 

@@ -11,14 +11,7 @@ namespace {
 
 class SettingsHeld : public ::testing::Test {
 protected:
-    void SetUp() override {
-        DeleteFileW(ToWide(SettingsFile()).c_str());
-        Settings = SettingsRecord{};
-    }
-    void TearDown() override {
-        DeleteFileW(ToWide(SettingsFile()).c_str());
-        Settings = SettingsRecord{};
-    }
+    FreshSettings fresh;
 };
 
 const char* const kFileOnDisk =
@@ -28,8 +21,8 @@ const char* const kFileOnDisk =
 }  // namespace
 
 TEST_F(SettingsHeld, LoadReadsNothingAppliesNoDefaultsAndStillDerives) {
-    WriteBytes(SettingsFile(), kFileOnDisk);
-    HeldByAnotherProcess holder(SettingsFile());
+    WriteBytes(OwnSettingsFile(), kFileOnDisk);
+    HeldByAnotherProcess holder(OwnSettingsFile());
     ASSERT_TRUE(holder.Held());
 
     // As at start-up: an empty record stays empty. The file exists, so none of the three
@@ -53,7 +46,7 @@ TEST_F(SettingsHeld, LoadReadsNothingAppliesNoDefaultsAndStillDerives) {
 
     // Loading never writes; once the other program lets go, the same file loads.
     holder.Release();
-    EXPECT_EQ(ReadBytes(SettingsFile()), kFileOnDisk);
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
     Settings = SettingsRecord{};
     LoadSettings();
     EXPECT_EQ(Settings.active, "D:\\from file\\util.test");
@@ -61,7 +54,7 @@ TEST_F(SettingsHeld, LoadReadsNothingAppliesNoDefaultsAndStillDerives) {
 }
 
 TEST_F(SettingsHeld, SaveWritesNothingKeepsTheRecordAndLeavesNoTemporaryFile) {
-    WriteBytes(SettingsFile(), kFileOnDisk);
+    WriteBytes(OwnSettingsFile(), kFileOnDisk);
     Settings.active = "D:\\new\\util.test";
     Settings.directory = "specific";
     Settings.output = "E:\\gen out\\";
@@ -72,18 +65,18 @@ TEST_F(SettingsHeld, SaveWritesNothingKeepsTheRecordAndLeavesNoTemporaryFile) {
     DeriveActiveFields(Settings);
     const std::string record = EveryField(Settings);
     {
-        HeldByAnotherProcess holder(SettingsFile());
+        HeldByAnotherProcess holder(OwnSettingsFile());
         ASSERT_TRUE(holder.Held());
         SaveSettings();
         SaveSettings();
         EXPECT_EQ(EveryField(Settings), record);
     }
-    EXPECT_EQ(ReadBytes(SettingsFile()), kFileOnDisk);
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
 
     // The record kept its values: the next save that can write puts them on disk.
     SaveSettings();
-    EXPECT_EQ(ReadBytes(SettingsFile()), FormatSettingsFile(Settings));
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
     EXPECT_EQ(EveryField(Settings), record);
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
 }
@@ -91,15 +84,15 @@ TEST_F(SettingsHeld, SaveWritesNothingKeepsTheRecordAndLeavesNoTemporaryFile) {
 TEST_F(SettingsHeld, SaveWhoseTemporaryFileIsHeldLeavesTheSettingsAsTheyWere) {
     // Another program holds the very name the save would write first (it knows the scheme, or
     // a scanner has it open): the save cannot write, and the settings file stays whole.
-    WriteBytes(SettingsFile(), kFileOnDisk);
+    WriteBytes(OwnSettingsFile(), kFileOnDisk);
     Settings.active = "D:\\new\\util.test";
-    std::string temporary = SettingsFile() + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    std::string temporary = OwnSettingsFile() + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
     {
         HeldByAnotherProcess holder(temporary);
         ASSERT_TRUE(holder.Held());
         SaveSettings();
     }
-    EXPECT_EQ(ReadBytes(SettingsFile()), kFileOnDisk);
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
     EXPECT_EQ(Settings.active, "D:\\new\\util.test");
     // The empty file the holder made is its own; the save did not put anything into it.
     EXPECT_EQ(ReadBytes(temporary), "");

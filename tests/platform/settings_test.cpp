@@ -12,16 +12,8 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path = SettingsFilePath(ExecutablePath());
-        DeleteFileW(ToWide(path).c_str());
-        Settings = SettingsRecord{};
-    }
-    void TearDown() override {
-        DeleteFileW(ToWide(path).c_str());
-        Settings = SettingsRecord{};
-    }
-    std::string path;
+    FreshSettings fresh;
+    const std::string path = fresh.Path();
 };
 
 const char* const kDefaultFile =

@@ -4,7 +4,9 @@
 
 #include <atomic>
 
+#include "app/settings_record.h"
 #include "platform/ansi.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -111,4 +113,16 @@ std::string ExecutableFolder() {
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string OwnSettingsFile() { return SettingsFilePath(ExecutablePath()); }
+
+FreshSettings::FreshSettings() : path_(OwnSettingsFile()) {
+    DeleteFileW(ToWide(path_).c_str());
+    Settings = SettingsRecord{};
+}
+
+FreshSettings::~FreshSettings() {
+    DeleteFileW(ToWide(path_).c_str());
+    Settings = SettingsRecord{};
 }

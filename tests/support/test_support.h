@@ -46,5 +46,22 @@ private:
 // True under Wine, for the few checks where Wine is known to differ from Windows.
 bool RunningUnderWine();
 
+// The settings file of the running test executable: beside it, as the tool's own is.
+std::string OwnSettingsFile();
+
+// For the length of a test: no settings file beside the test executable and an empty settings
+// record, at the start and again at the end.
+class FreshSettings {
+public:
+    FreshSettings();
+    ~FreshSettings();
+    FreshSettings(const FreshSettings&) = delete;
+    FreshSettings& operator=(const FreshSettings&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 // The folder the test executable lives in, with a trailing "\".
 std::string ExecutableFolder();

@@ -21,17 +21,10 @@ namespace {
 
 class ConfigureDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        settingsFile = SettingsFilePath(ExecutablePath());
-        DeleteFileW(ToWide(settingsFile).c_str());
-        Settings = SettingsRecord{};
-    }
     void TearDown() override {
         for (HWND window : windows)
             if (IsWindow(window)) DestroyWindow(window);
         PumpMessages();
-        DeleteFileW(ToWide(settingsFile).c_str());
-        Settings = SettingsRecord{};
     }
     HWND Build(HWND mainWindow = nullptr) {
         dialog = CreateConfigureDialog(mainWindow);
@@ -58,7 +51,8 @@ protected:
         return rect;
     }
 
-    std::string settingsFile;
+    FreshSettings fresh;  // first, so that it is cleaned up last
+    const std::string settingsFile = fresh.Path();
     HWND dialog = nullptr;
     std::vector<HWND> windows;
     FeedbackRecorder feedback;

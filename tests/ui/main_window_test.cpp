@@ -18,16 +18,9 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        settingsFile = SettingsFilePath(ExecutablePath());
-        DeleteFileW(ToWide(settingsFile).c_str());
-        Settings = SettingsRecord{};
-    }
     void TearDown() override {
         if (IsWindow(window)) DestroyWindow(window);
         PumpMessages();
-        DeleteFileW(ToWide(settingsFile).c_str());
-        Settings = SettingsRecord{};
     }
     HWND Build() {
         window = CreateMainWindow(nullptr, icons);
@@ -35,7 +28,8 @@ protected:
     }
     HWND Item(int id) const { return GetDlgItem(window, id); }
 
-    std::string settingsFile;
+    FreshSettings fresh;  // first, so that it is cleaned up last
+    const std::string settingsFile = fresh.Path();
     MainWindowIcons icons;
     HWND window = nullptr;
     FeedbackRecorder feedback;

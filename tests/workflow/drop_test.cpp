@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string SettingsFile() { return SettingsFilePath(ExecutablePath()); }
-
 class Drop : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -19,9 +17,9 @@ protected:
         Settings.output = "E:\\gen";
         Settings.quarex = "C:\\q\\quarex.exe";
         window.SetLabelText("before");
-        WriteBytes(SettingsFile(), "untouched\r\n");
+        WriteBytes(OwnSettingsFile(), "untouched\r\n");
     }
-    void TearDown() override { DeleteFileW(ToWide(SettingsFile()).c_str()); }
+    void TearDown() override { DeleteFileW(ToWide(OwnSettingsFile()).c_str()); }
 
     void Deliver(const std::vector<std::string>& names) { DeliverDrop(window.Get(), names); }
 
@@ -29,7 +27,7 @@ protected:
     void ExpectSaved(const std::string& active) {
         EXPECT_EQ(Settings.active, active);
         EXPECT_EQ(window.LabelText(), active);
-        std::string saved = ReadBytes(SettingsFile());
+        std::string saved = ReadBytes(OwnSettingsFile());
         EXPECT_EQ(saved, FormatSettingsFile(Settings));
         EXPECT_NE(saved.find("active=" + active + "\r\n"), std::string::npos);
     }
@@ -60,7 +58,7 @@ TEST_F(Drop, SourceInSpecificModeAddsTheOutputLineAndSavesTheBackslash) {
               "[quarex]\r\nsource=" + (temp / "lib.Inc") + "\r\noutput=E:\\gen\\lib_test.bas\r\n");
     EXPECT_EQ(Settings.output, "E:\\gen\\");
     ExpectSaved(temp / "lib.test");
-    EXPECT_NE(ReadBytes(SettingsFile()).find("output=E:\\gen\\\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(OwnSettingsFile()).find("output=E:\\gen\\\r\n"), std::string::npos);
 
     // Already ending in "\": no second one.
     Deliver({temp / "a.b.bi"});
@@ -110,7 +108,7 @@ TEST_F(Drop, OtherNamesOnlyBeep) {
     EXPECT_EQ(feedback.Beeps(), 2);
     EXPECT_EQ(Settings.active, "");
     EXPECT_EQ(window.LabelText(), "before");
-    EXPECT_EQ(ReadBytes(SettingsFile()), "untouched\r\n");
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), "untouched\r\n");
     EXPECT_FALSE(PathExists(temp / "notes.test"));
 }
 

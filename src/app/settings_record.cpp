@@ -41,10 +41,22 @@ constexpr size_t KeyLength(bool longest) {
 constexpr size_t kShortestKey = KeyLength(false);
 constexpr size_t kLongestKey = KeyLength(true);
 
+// Where the first "=" is, or the text's length. A plain loop: lines are short, and a call into
+// the C runtime's memchr for each of them costs more than the scan itself.
+size_t PositionOfEquals(std::string_view text) {
+    size_t position = 0;
+    while (position < text.size() && text[position] != '=') ++position;
+    return position;
+}
+
 // The key of that exact text (byte for byte, case-sensitive), or none.
 const Key* FindKey(std::string_view text) {
-    for (const Key& known : kKeys)
-        if (text == known.name) return &known;
+    for (const Key& known : kKeys) {
+        if (text.size() != known.name.size()) continue;
+        size_t i = 0;  // compared here rather than by a call into the C runtime for every line
+        while (i < text.size() && text[i] == known.name[i]) ++i;
+        if (i == text.size()) return &known;
+    }
     return nullptr;
 }
 
@@ -68,8 +80,8 @@ void ApplySettingsLine(SettingsRecord& record, std::string_view rawLine) {
 
     // A key with no "=" at all carries no value: such a line is ignored, so that a stray word
     // never empties a setting.
-    size_t firstEquals = line.find('=');
-    if (firstEquals == std::string_view::npos) return;
+    size_t firstEquals = PositionOfEquals(line);
+    if (firstEquals == line.size()) return;
     std::string_view rawKey = line.substr(0, firstEquals);
     if (rawKey.size() < kShortestKey || rawKey.size() > kLongestKey) return;  // lower-casing keeps the length
 
@@ -80,7 +92,7 @@ void ApplySettingsLine(SettingsRecord& record, std::string_view rawLine) {
     if (!known) return;
 
     std::string_view rest = line.substr(firstEquals + 1);
-    std::string_view value = rest.substr(0, rest.find('='));  // anything from a second "=" on is dropped
+    std::string_view value = rest.substr(0, PositionOfEquals(rest));  // anything from a second "=" on is dropped
     std::string& field = record.*known->field;
     if (known->field == &SettingsRecord::directory) {
         field = LowerCase(value) == "relative" ? "relative" : "specific";

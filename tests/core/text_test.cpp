@@ -151,3 +151,14 @@ TEST(NumericValue, NothingNumericIsZero) {
     EXPECT_EQ(NumericValue("."), 0);
     EXPECT_EQ(NumericValue("E5"), 0);
 }
+
+TEST(LineReading, LineEndFoundAtEveryPositionOfAWord) {
+    // Ordinary bytes are passed several at a time: a CR or byte 26 must be found wherever it
+    // falls, next to bytes that differ from it by one bit (12, 14, 27, 25, 0x8D).
+    for (size_t at = 0; at < 24; ++at) {
+        std::string before(at, '\x0c');
+        for (size_t i = 0; i < at; ++i) before[i] = "\x0c\x0e\x1b\x19\x8d"[i % 5];
+        EXPECT_EQ(SplitLines(before + "\rtail"), (Lines{before, "tail"})) << at;
+        EXPECT_EQ(SplitLines(before + "\x1a" "tail"), at ? Lines{before} : Lines{}) << at;
+    }
+}

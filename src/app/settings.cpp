@@ -51,8 +51,16 @@ void SaveSettings() {
     }
 
     std::wstring from = ToWide(temporary);
+    std::wstring to = ToWide(target);
     QuietErrorMode quiet;
-    if (!written ||
-        !MoveFileExW(from.c_str(), ToWide(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        DeleteFileW(from.c_str());
+    bool replaced = false;
+    // Another program that merely glances at the file (a virus scanner, an editor checking for
+    // changes) holds it for a moment: try again briefly before giving the save up.
+    for (int attempt = 0; written && !replaced && attempt < 5; ++attempt) {
+        if (attempt > 0) Sleep(20);
+        replaced = MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        DWORD error = replaced ? 0 : GetLastError();
+        if (!replaced && error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
+    }
+    if (!replaced) DeleteFileW(from.c_str());
 }

@@ -6,6 +6,8 @@
 #include "platform/files.h"
 #include "test_support.h"
 
+#include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -220,4 +222,20 @@ TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
         std::string bytes = ReadBytes(ini);
         ASSERT_TRUE(bytes == first || bytes == second) << "round " << round << ": " << bytes.size() << " bytes";
     }
+}
+
+// Another program that has the settings file open only for a moment does not cost the save.
+TEST_F(SettingsFileTest, FileHeldForAMomentIsStillReplaced) {
+    WriteBytes(path, "active=before\r\n");
+    Settings.active = "after";
+    auto hold = std::make_unique<ExclusiveHold>(path);
+    ASSERT_TRUE(hold->Held());
+    std::thread release([&hold] {
+        Sleep(30);
+        hold.reset();
+    });
+    SaveSettings();
+    release.join();
+    EXPECT_EQ(ReadBytes(path).substr(0, 14), "active=after\r\n");
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
 }

@@ -143,16 +143,11 @@ TEST_F(ConfigureDialogTest, HasTheTwentyFiveControlsInTabOrder) {
         const ExpectedControl& expected = kExpectedControls[i];
         HWND control = children[i];
         SCOPED_TRACE(expected.id);
-        EXPECT_EQ(GetDlgCtrlID(control), expected.id);
-        EXPECT_EQ(_wcsicmp(ClassNameOf(control).c_str(), expected.className), 0) << ClassNameOf(control);
+        ExpectPlacedControl(control, expected.id, expected.className, expected.x, expected.y, expected.width,
+                            expected.height);
         if (expected.className != std::wstring(L"Edit")) {
             EXPECT_EQ(TextOf(control), expected.text);
         }
-        RECT rect = ControlRect(control);
-        EXPECT_EQ(rect.left, expected.x);
-        EXPECT_EQ(rect.top, expected.y);
-        EXPECT_EQ(rect.right - rect.left, expected.width);
-        EXPECT_EQ(rect.bottom - rect.top, expected.height);
         // A radio button keeps WS_TABSTOP only while it is checked: the button control itself
         // moves the tab stop to the checked radio of a group.
         DWORD style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));

@@ -96,14 +96,9 @@ TEST_F(MainWindowTest, HasTheSixControlsInTabOrderAtTheirPixelRectangles) {
         const ExpectedControl& expected = kExpectedControls[i];
         HWND control = children[i];
         SCOPED_TRACE(expected.id);
-        EXPECT_EQ(GetDlgCtrlID(control), expected.id);
-        EXPECT_EQ(_wcsicmp(ClassNameOf(control).c_str(), expected.className), 0);
+        ExpectPlacedControl(control, expected.id, expected.className, expected.x, expected.y, expected.width,
+                            expected.height);
         EXPECT_EQ(TextOf(control), expected.text);
-        RECT rect = ControlRect(control);
-        EXPECT_EQ(rect.left, expected.x);
-        EXPECT_EQ(rect.top, expected.y);
-        EXPECT_EQ(rect.right - rect.left, expected.width);
-        EXPECT_EQ(rect.bottom - rect.top, expected.height);
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)), expected.style);
         // The system adds the static edge of SS_SUNKEN itself; nothing else is set.
         EXPECT_EQ(GetWindowLongPtrW(control, GWL_EXSTYLE) & ~WS_EX_STATICEDGE, 0);

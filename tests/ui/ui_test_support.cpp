@@ -1,5 +1,7 @@
 #include "ui_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -114,4 +116,14 @@ void PumpMessages() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+void ExpectPlacedControl(HWND control, int id, const wchar_t* className, int x, int y, int width, int height) {
+    EXPECT_EQ(GetDlgCtrlID(control), id);
+    EXPECT_EQ(_wcsicmp(ClassNameOf(control).c_str(), className), 0) << ClassNameOf(control);
+    RECT rect = ControlRect(control);
+    EXPECT_EQ(rect.left, x);
+    EXPECT_EQ(rect.top, y);
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.bottom - rect.top, height);
 }

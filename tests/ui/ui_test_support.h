@@ -10,6 +10,9 @@
 // A control's rectangle in its parent's client coordinates.
 RECT ControlRect(HWND control);
 std::wstring ClassNameOf(HWND window);
+// Expects a control's ID, window class (whatever its case) and pixel rectangle in its parent's
+// client area.
+void ExpectPlacedControl(HWND control, int id, const wchar_t* className, int x, int y, int width, int height);
 std::wstring TextOf(HWND window);
 // The child windows in z-order, which is their creation (and tab) order.
 std::vector<HWND> ChildrenInOrder(HWND parent);

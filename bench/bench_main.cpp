@@ -103,6 +103,16 @@ bool IsFile(const std::wstring& path) {
 
 // --- The machine ---------------------------------------------------------------------------
 
+// Which build the figures come from: the 32-bit release, or the 64-bit build of the same sources
+// that machines without 32-bit support test instead.
+#if defined(_WIN64)
+constexpr const char* kBuildName = "64-bit Windows build (x86_64) of the same sources";
+constexpr const char* kBuildFolderHint = "build-x86_64/TestBuilder.exe";
+#else
+constexpr const char* kBuildName = "32-bit Windows release build (i686)";
+constexpr const char* kBuildFolderHint = "dist/TestBuilder.exe";
+#endif
+
 using WineVersion = const char*(CDECL*)();
 using WineHostVersion = void(CDECL*)(const char** system, const char** release);
 
@@ -130,7 +140,9 @@ std::string MachineText() {
     MEMORYSTATUSEX memory{};
     memory.dwLength = sizeof memory;
     GlobalMemoryStatusEx(&memory);
-    std::string text = Format("- Processor: %s, %lu logical processors; %.1f GiB of memory.\n",
+    std::string text = Format("- Build: %s (`%s`), the tool, the baselines and this benchmark alike.\n",
+                              kBuildName, kBuildFolderHint);
+    text += Format("- Processor: %s, %lu logical processors; %.1f GiB of memory.\n",
                               ProcessorName().c_str(), system.dwNumberOfProcessors,
                               static_cast<double>(memory.ullTotalPhys) / (1024.0 * 1024 * 1024));
     if (const char* wine = WineVersionText()) {
@@ -139,9 +151,17 @@ std::string MachineText() {
         auto host = reinterpret_cast<WineHostVersion>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_host_version")));
         if (host) host(&hostSystem, &hostRelease);
-        text += Format("- Wine %s (32-bit programs) on %s %s, in a Wine virtual desktop on Xvfb "
+        // scripts/wine-run.sh names the loader it started; the build is this program's own.
+        wchar_t loader[512] = L"";
+        std::string loaderText = "an unnamed loader";
+        if (GetEnvironmentVariableW(L"TB_WINE_LOADER", loader, 512) > 0) {
+            loaderText = "the loader `";
+            for (const wchar_t* c = loader; *c; ++c) loaderText += *c < 128 ? static_cast<char>(*c) : '?';
+            loaderText += "`";
+        }
+        text += Format("- Wine %s on %s %s, started through %s, in a Wine virtual desktop on Xvfb "
                        "(`scripts/with-display.sh`).\n",
-                       wine, hostSystem, hostRelease);
+                       wine, hostSystem, hostRelease, loaderText.c_str());
     } else {
         // RtlGetVersion, because GetVersionExW reports Windows 8 to a program without a manifest.
         using RtlGetVersionCall = LONG(WINAPI*)(OSVERSIONINFOW*);
@@ -264,7 +284,7 @@ Everything above comes from one run of `make bench`, which cross-builds `bench/`
 toolchain and flags as the tool and runs `tb_bench.exe` under Wine. Each number is the median of
 the runs shown; a ratio is the tool's median over the baseline's median.
 
-- **Start to visible window.** `dist/TestBuilder.exe` and `bare_dialog.exe` (a dialog built from an
+- **Start to visible window.** The tool's executable and `bare_dialog.exe` (a dialog built from an
   in-memory template with no controls, same compiler, flags and static runtime, built in the same
   tree) are each copied into a fresh folder and started from there with `CreateProcessW`. The clock
   runs from just before `CreateProcessW` until the benchmark, polling `EnumWindows` every
@@ -322,7 +342,7 @@ int main() {
     std::wstring bare = FullPath(arguments[2]);
     std::wstring report = FullPath(arguments[3]);
     bool quick = count > 4 && std::wstring(arguments[4]) == L"quick";
-    if (!IsFile(tool)) Fail("the tool is not built (dist/TestBuilder.exe)");
+    if (!IsFile(tool)) Fail("the tool is not built (run make bench)");
     if (!IsFile(bare)) Fail("the bare dialog is not built");
 
     std::vector<int> sizes = quick ? std::vector<int>{1, 10} : std::vector<int>{1, 10, 50, 100};
@@ -360,9 +380,9 @@ int main() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     std::string text = "# Performance\n\n";
-    text += Format("Measured %04d-%02d-%02d by `make bench`%s. The tool against the cheapest program that does "
-                   "the same job; see Method below.\n\n",
-                   now.wYear, now.wMonth, now.wDay, quick ? " (quick mode: fewer, shorter runs)" : "");
+    text += Format("Measured %04d-%02d-%02d by `make bench`%s, on the %s under Wine (build and loader: see "
+                   "Machine). The tool against the cheapest program that does the same job; see Method below.\n\n",
+                   now.wYear, now.wMonth, now.wDay, quick ? " (quick mode: fewer, shorter runs)" : "", kBuildName);
     text += Table(rows);
     if (processes.toolForcedEnds)
         text += Format("\nThe tool did not end on the system close command in %d of its runs and was terminated.\n",

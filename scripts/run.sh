@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
-# Starts dist/TestBuilder.exe under Wine (`make run` builds it first). On your display when
-# DISPLAY is set; otherwise on a private virtual display (Xvfb), where nobody can see it, which
-# is said before it starts. The tool keeps its settings in dist/TestBuilder.ini.
+# Starts the tool under Wine (`make run` builds it first): TB_EXE, by default the release
+# dist/TestBuilder.exe; on a machine without 32-bit support `make run` passes the 64-bit build's.
+# On your display when DISPLAY is set; otherwise on a private virtual display (Xvfb), where nobody
+# can see it, which is said before it starts. The tool keeps its settings in TestBuilder.ini beside
+# the executable.
 set -eu
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 : "${WINEPREFIX:=$root/build/wineprefix}"
 export WINEPREFIX
-exe="$root/dist/TestBuilder.exe"
-[ -f "$exe" ] || { echo "dist/TestBuilder.exe is missing: run make first" >&2; exit 1; }
+exe="$(realpath -m "${TB_EXE:-$root/dist/TestBuilder.exe}")"
+[ -f "$exe" ] || { echo "$exe is missing: run make first" >&2; exit 1; }
 
 start() {
     "$here/wine-prefix.sh"
     "$here/wine-fonts.sh"
-    cd "$root/dist"
+    cd "$(dirname "$exe")"
     "$here/wine-run.sh" "$exe"
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures the main window and the Configure dialog for the README: docs/main-window.png and
-# docs/configure-dialog.png. The tool runs in the prefix's Wine virtual desktop on a private
+# docs/configure-dialog.png, of TB_EXE (by default the release, dist/TestBuilder.exe). The tool runs in the prefix's Wine virtual desktop on a private
 # Xvfb display (frames and captions are drawn there), with a settings file of example values.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -13,7 +13,7 @@ cmake "$root/$BUILD" >/dev/null  # picks up targets added since the last configu
 cmake --build "$root/$BUILD" --target TestBuilder screenshot_driver
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-cp "$root/dist/TestBuilder.exe" "$work/"
+cp "${TB_EXE:-$root/dist/TestBuilder.exe}" "$work/TestBuilder.exe"
 cp "$root/$BUILD/screenshot_driver.exe" "$work/"
 printf '%s\r\n' \
     'active=C:\Projects\Invoice\invoice.test' 'directory=relative' 'output=' 'compiler=pbwin' \
@@ -26,7 +26,7 @@ shoot() {
     set -euo pipefail
     local folder
     "$here/wine-fonts.sh"
-    folder="$(winepath -w "$work")"
+    folder="$("$here/wine-run.sh" winepath.exe -w "$work" | tr -d '\r')"
     "$here/wine-run.sh" "$work/screenshot_driver.exe" "$folder\\TestBuilder.exe" "$folder" &
     local driver=$!
     for name in main configure; do

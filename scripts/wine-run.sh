@@ -1,11 +1,38 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine with the project's private prefix.
-# CTest uses this as the cross-compiling emulator; `make run` uses it too.
-# The prefix is prepared by scripts/wine-prefix.sh (virtual desktop, no Mono/Gecko prompts).
+# Runs a Windows program, or one of Wine's own (wineboot, reg, cmd), under Wine in the project's
+# private prefix. CTest uses this as the cross-compiling emulator; every script that needs Wine
+# comes through here too. The prefix is prepared by scripts/wine-prefix.sh (virtual desktop, no
+# Mono/Gecko prompts).
+#
+# The loader fits the build: TB_WINE_ARCH=x86_64 runs the wine64 package's loader directly, as
+# a machine without 32-bit support needs (the `wine` command would always pick the 32-bit loader
+# there, which cannot start); TB_WINE_ARCH=i686, the default, runs the `wine` command. Without
+# TB_WINE_ARCH, a program file's own header decides (PE32+ is 64-bit).
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-: "${WINEPREFIX:=$here/../build/wineprefix}"
-export WINEPREFIX
+
+# The machine type of a PE file: "x86_64" for AMD64, "i686" for anything else that is one.
+pe_arch() {
+    local offset machine
+    [ -f "$1" ] || return 1
+    [ "$(head -c 2 "$1" 2>/dev/null)" = "MZ" ] || return 1
+    offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    machine=$(od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' ')
+    [ "$machine" = "8664" ] && echo x86_64 || echo i686
+}
+
+arch="${TB_WINE_ARCH:-$(pe_arch "${1:-}" || echo i686)}"
+case "$arch" in
+x86_64) loader=/usr/lib/wine/wine64 loader_name=$loader ;;
+*) arch=i686 loader=wine loader_name="/usr/lib/wine/wine (through the wine command)" ;;
+esac
+default_build=build
+[ "$arch" = x86_64 ] && default_build=build-x86_64
+: "${WINEPREFIX:=$here/../$default_build/wineprefix}"
+export WINEPREFIX TB_WINE_ARCH="$arch"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
-exec wine "$@"
+# Programs that start further Windows programs (and the benchmark's report) see which loader runs them.
+export TB_WINE_LOADER="$loader_name"
+[ "$arch" = x86_64 ] && export WINELOADER="$loader"
+exec "$loader" "$@"

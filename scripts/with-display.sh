@@ -3,6 +3,8 @@
 # then ends both. Usage: with-display.sh COMMAND [ARGS...]
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# The prefix of the build being run (the Makefile says which); as scripts/wine-run.sh defaults it.
+if [ "${TB_WINE_ARCH:-i686}" = x86_64 ]; then : "${WINEPREFIX:=$here/../build-x86_64/wineprefix}"; fi
 : "${WINEPREFIX:=$here/../build/wineprefix}"
 export WINEPREFIX
 

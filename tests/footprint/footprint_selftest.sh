@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The footprint check on an executable built the wrong way: it must fail, and name each fault.
-# Usage: footprint_selftest.sh OBJDUMP FOOTPRINT_TEST BAD_EXE
+# Usage: footprint_selftest.sh OBJDUMP FOOTPRINT_TEST BAD_EXE [ARCH]
 set -u
 objdump="$1"
 check="$2"
 bad="$3"
+arch="${4:-i686}"
 
-output="$(bash "$check" "$objdump" "$bad")"
+output="$(bash "$check" "$objdump" "$bad" "$arch")"
 status=$?
 echo "$output"
 errors=0
@@ -18,4 +19,10 @@ for expected in "FAIL: subsystem is not Windows GUI" \
 done
 # The system DLLs it also imports are accepted.
 grep -qiF "ok:   imports KERNEL32.dll" <<<"$output" || { echo "SELFTEST: KERNEL32.dll not accepted"; errors=1; }
+# Checked as the other processor's build, the same executable fails on its image format.
+other=x86_64
+[ "$arch" = x86_64 ] && other=i686
+grep -qF "FAIL: not a" <<<"$(bash "$check" "$objdump" "$bad" "$other")" ||
+    { echo "SELFTEST: the $arch executable passed as an $other one"; errors=1; }
+grep -qF "FAIL: not a" <<<"$output" && { echo "SELFTEST: the $arch executable failed as an $arch one"; errors=1; }
 exit $errors

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Checks that a Windows executable is what a user can simply copy and run: a 32-bit (i386)
-# GUI program that imports only DLLs every Windows has, carries no symbols, and is small.
-# Usage: footprint_test.sh OBJDUMP EXE [MAX_BYTES]
+# Checks that a Windows executable is what a user can simply copy and run: a GUI program of the
+# expected processor (the release is 32-bit i386; the 64-bit build of the same sources, which
+# machines without 32-bit support test, is x86-64) that imports only DLLs every Windows has,
+# carries no symbols, and is small.
+# Usage: footprint_test.sh OBJDUMP EXE [ARCH [MAX_BYTES]]   ARCH: i686 (default) or x86_64
 set -u
 objdump="$1"
 exe="$2"
-max_bytes="${3:-393216}"  # 384 KiB
+arch="${3:-i686}"
+case "$arch" in
+i686) format_name="pei-i386" magic="010b" words="32-bit i386 PE32" default_max=393216 ;;   # 384 KiB
+x86_64) format_name="pei-x86-64" magic="020b" words="64-bit x86-64 PE32+" default_max=393216 ;;  # 384 KiB
+*) echo "FAIL: unknown architecture $arch"; exit 1 ;;
+esac
+max_bytes="${4:-$default_max}"
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -15,11 +23,11 @@ pass() { echo "ok:   $*"; }
 headers="$("$objdump" -p "$exe")" || { echo "FAIL: $objdump cannot read $exe"; exit 1; }
 format="$("$objdump" -f "$exe")"
 
-# 32-bit x86 PE (PE32, not PE32+).
-if grep -q "file format pei-i386" <<<"$format" && grep -q "^Magic[[:space:]]*010b" <<<"$headers"; then
-    pass "32-bit i386 PE32"
+# The image format of the processor: PE32 for i386, PE32+ for x86-64.
+if grep -q "file format $format_name\$" <<<"$format" && grep -q "^Magic[[:space:]]*$magic" <<<"$headers"; then
+    pass "$words"
 else
-    fail "not a 32-bit i386 PE32 executable: $(grep -m1 'file format' <<<"$format")"
+    fail "not a $words executable: $(grep -m1 'file format' <<<"$format")"
 fi
 
 # GUI subsystem: starts without a console window.

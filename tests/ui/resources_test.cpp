@@ -54,6 +54,16 @@ TEST(Resources, ManifestAsksForCommonControlsSixAsInvoker) {
     EXPECT_NE(manifest.find("version=\"6.0.0.0\"", controls), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"" TB_EXPECTED_VERSION ".0\""), std::string::npos);
+
+    // Both the program's identity and the common controls it asks for name this build's processor:
+    // Windows refuses to start a 64-bit program bound to the 32-bit controls, and the reverse.
+    const std::string architecture =
+        std::string("processorArchitecture=\"") + (sizeof(void*) == 8 ? "amd64" : "x86") + "\"";
+    size_t first = manifest.find(architecture);
+    ASSERT_NE(first, std::string::npos) << manifest;
+    EXPECT_LT(first, controls);
+    EXPECT_NE(manifest.find(architecture, controls), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("processorArchitecture=\"", manifest.find(architecture, controls) + 1), std::string::npos);
 }
 
 TEST(Resources, VersionInfoNamesTheProductAndTheVersionFile) {

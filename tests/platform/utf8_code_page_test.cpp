@@ -7,11 +7,13 @@
 
 #include "platform/ansi.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "test_support.h"
 
 TEST(Utf8CodePage, NonAsciiPathConvertsBothWaysWholeAndNamesARealFile) {
     ASSERT_EQ(GetACP(), 65001u) << "the manifest's activeCodePage was not honoured";
     EXPECT_EQ(AnsiConversionFlags(GetACP()), 0u);
+    EXPECT_TRUE(SystemLeadBytes().none());
 
     // "Ü", "表", "ソ", "µ", "ā", "中" and a character beyond the first 65,536 (a surrogate pair).
     const std::wstring name = L"\u00DC" L"bung \u8868\u30BD \u00B5-\u0101 \u4E2D\U0001F600.bas";
@@ -27,4 +29,5 @@ TEST(Utf8CodePage, NonAsciiPathConvertsBothWaysWholeAndNamesARealFile) {
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(NamesMatching(dir / "*.bas"), std::vector<std::string>{utf8});
     EXPECT_EQ(ReadBytes(ToAnsi(ToWide(dir.Path()) + name)), "source=" + path);
+    EXPECT_EQ(SplitPath(path).name, utf8);
 }

@@ -1,4 +1,5 @@
-// The Windows side of the core's one outside need: the system's ANSI lower-casing.
+// The Windows side of the core's outside needs: the system's ANSI lower-casing and the lead
+// bytes of its code page.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,4 +32,18 @@ std::string LowerCase(std::string_view text) {
         done += slice;
     }
     return lower;
+}
+
+// The code page of a process does not change while it runs: asked once.
+const LeadBytes& SystemLeadBytes() {
+    static const LeadBytes lead = [] {
+        LeadBytes bytes;
+        CPINFO info = {};
+        if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 2) return bytes;
+        // Pairs of first and last byte of each range, ended by a pair of zeros.
+        for (int range = 0; range + 1 < MAX_LEADBYTES && info.LeadByte[range] != 0; range += 2)
+            for (unsigned byte = info.LeadByte[range]; byte <= info.LeadByte[range + 1]; ++byte) bytes.set(byte);
+        return bytes;
+    }();
+    return lead;
 }

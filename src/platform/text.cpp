@@ -2,10 +2,34 @@
 
 #include <cstdlib>
 
-size_t LastPosition(std::string_view text, std::string_view search) {
+namespace {
+
+// The length of the character that starts at `position`: two bytes for a lead byte with a byte
+// after it, else one.
+size_t CharacterLength(std::string_view text, size_t position, const LeadBytes& lead) {
+    return lead[static_cast<unsigned char>(text[position])] && position + 1 < text.size() ? 2 : 1;
+}
+
+// Whether `position` starts a character. A second byte looks like any other byte, so the
+// characters are counted from the start of the text.
+bool StartsCharacter(std::string_view text, size_t position, const LeadBytes& lead) {
+    size_t at = 0;
+    while (at < position) at += CharacterLength(text, at, lead);
+    return at == position;
+}
+
+}  // namespace
+
+size_t LastPosition(std::string_view text, std::string_view search, const LeadBytes& lead) {
     if (search.empty() || search.size() > text.size()) return 0;
-    size_t found = text.rfind(search);
-    return found == std::string_view::npos ? 0 : found + 1;
+    if (lead.none()) {
+        size_t found = text.rfind(search);
+        return found == std::string_view::npos ? 0 : found + 1;
+    }
+    size_t last = 0;
+    for (size_t at = 0; at + search.size() <= text.size(); at += CharacterLength(text, at, lead))
+        if (text.compare(at, search.size(), search) == 0) last = at + 1;
+    return last;
 }
 
 std::string LeftPart(std::string_view text, size_t count) {
@@ -36,12 +60,13 @@ std::string_view TrimSpacesView(std::string_view text) {
 
 std::string TrimSpaces(std::string_view text) { return std::string(TrimSpacesView(text)); }
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+bool EndsWith(std::string_view text, std::string_view tail, const LeadBytes& lead) {
+    if (text.size() < tail.size() || text.substr(text.size() - tail.size()) != tail) return false;
+    return lead.none() || StartsCharacter(text, text.size() - tail.size(), lead);
 }
 
-PathParts SplitPath(std::string_view path) {
-    size_t slash = LastPosition(path, "\\");
+PathParts SplitPath(std::string_view path, const LeadBytes& lead) {
+    size_t slash = LastPosition(path, "\\", lead);
     return {std::string(path.substr(0, slash)), std::string(path.substr(slash))};
 }
 

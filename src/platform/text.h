@@ -1,12 +1,21 @@
 #pragma once
 // Text rules of the tool's file formats. Texts are byte strings in the system ANSI code page;
 // positions are 1-based as the formats describe them. Nothing here touches the operating system
-// except LowerCase, which every build supplies (the Windows build asks CharLowerBuffA).
+// except LowerCase and SystemLeadBytes, which every build supplies (the Windows build asks
+// CharLowerBuffA and GetCPInfo).
+#include <bitset>
 #include <string>
 #include <string_view>
 
-// 1-based position of the last occurrence of `search` in `text`; 0 when it does not occur.
-size_t LastPosition(std::string_view text, std::string_view search);
+// The bytes that start a double-byte character in the system code page (932, 936, 949, 950);
+// none in a single-byte code page or in UTF-8. The second byte of such a character can be any
+// byte from 0x40 up, "\" and letters included, but never ".", ":", "=" or the space.
+using LeadBytes = std::bitset<256>;
+const LeadBytes& SystemLeadBytes();
+
+// 1-based position of the last occurrence of `search` in `text`, counting only occurrences that
+// start a character (never one inside a double-byte character); 0 when it does not occur.
+size_t LastPosition(std::string_view text, std::string_view search, const LeadBytes& lead = SystemLeadBytes());
 
 std::string LeftPart(std::string_view text, size_t count);
 // `count` bytes from the 1-based `start`; the rest of the text when it runs past the end.
@@ -19,7 +28,9 @@ std::string TrimSpaces(std::string_view text);
 std::string_view TrimSpacesView(std::string_view text);
 std::string TrimTrailingSpaces(std::string_view text);
 
-bool EndsWith(std::string_view text, std::string_view tail);
+// True when the text's last characters are `tail`: a double-byte character whose second byte
+// is a "\" does not end the text in "\".
+bool EndsWith(std::string_view text, std::string_view tail, const LeadBytes& lead = SystemLeadBytes());
 
 // The system's lower-casing of ANSI text (letters beyond A-Z follow the code page's rules).
 std::string LowerCase(std::string_view text);
@@ -33,7 +44,7 @@ struct PathParts {
     std::string directory;
     std::string name;
 };
-PathParts SplitPath(std::string_view path);
+PathParts SplitPath(std::string_view path, const LeadBytes& lead = SystemLeadBytes());
 
 // The text cut before its last "."; the whole text when it has none.
 std::string CutBeforeLastDot(std::string_view text);

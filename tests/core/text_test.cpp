@@ -104,6 +104,32 @@ TEST(TextOperations, PathSplitting) {
     EXPECT_EQ(CutBeforeLastDot("D:\\my.tools\\builder"), "D:\\my");
 }
 
+// Code page 932: "表" is 95 5C and "ソ" is 83 5C, so their second byte is the byte of "\".
+TEST(TextOperations, DoubleByteCharactersAreNeverSplitAtTheirSecondByte) {
+    LeadBytes shiftJis;
+    for (unsigned byte = 0x81; byte <= 0x9F; ++byte) shiftJis.set(byte);
+    for (unsigned byte = 0xE0; byte <= 0xFC; ++byte) shiftJis.set(byte);
+    const std::string kanjiKatakana = "\x95\x5C\x83\x5C";
+    const std::string source = "D:\\src\\" + kanjiKatakana + "a.bas";
+
+    PathParts parts = SplitPath(source, shiftJis);
+    EXPECT_EQ(parts.directory, "D:\\src\\");
+    EXPECT_EQ(parts.name, kanjiKatakana + "a.bas");
+    EXPECT_EQ(LastPosition(source, "\\", shiftJis), 7u);
+    EXPECT_EQ(LastPosition(kanjiKatakana, "\\", shiftJis), 0u);
+    // A folder named "表" does not end in "\"; one after it does.
+    EXPECT_FALSE(EndsWith("E:\\gen\\\x95\x5C", "\\", shiftJis));
+    EXPECT_TRUE(EndsWith("E:\\gen\\\x95\x5C\\", "\\", shiftJis));
+    // A lead byte at the very end has no second byte: the "\" before it is a character of its own.
+    EXPECT_EQ(LastPosition("a\\\x95", "\\", shiftJis), 2u);
+    // Characters are counted from the start: 81 95 is one character, so the 5C after it is "\".
+    EXPECT_EQ(LastPosition("\x81\x95\x5C", "\\", shiftJis), 3u);
+
+    // A single-byte code page sees bytes, as before.
+    EXPECT_EQ(SplitPath(source, LeadBytes{}).directory, "D:\\src\\\x95\x5C\x83\x5C");
+    EXPECT_TRUE(EndsWith("E:\\gen\\\x95\x5C", "\\", LeadBytes{}));
+}
+
 TEST(NumericValue, DecimalNumbers) {
     EXPECT_EQ(NumericValue("3"), 3);
     EXPECT_EQ(NumericValue(" \t\r\n 4"), 4);

@@ -15,6 +15,10 @@
 // outside the "relative" mode, the output line; reading it back gives the source's directory +
 // "test\" + base name + "_test.bas" in the "relative" mode, and `output` (ending in "\") + base
 // name + "_test.bas" otherwise. The test file lies beside the source and ends in ".test".
+//
+// Double-byte split: with the lead bytes of code page 932, the same source splits after the last
+// "\" that is a character of its own, counted from the start (a second byte 5C is none), and
+// `output` gains a "\" unless its last character is one.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -93,6 +97,34 @@ void CheckDropRoundTrip(const std::string& source, const std::string& outputSett
     }
 }
 
+// Where the last "\" character of the text ends (0 when none), walking characters of code page 932.
+size_t EndOfLastBackslash932(std::string_view text, bool& endsInBackslash) {
+    size_t end = 0;
+    endsInBackslash = false;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < text.size();
+        endsInBackslash = !lead && c == '\\';
+        if (endsInBackslash) end = i + 1;
+        i += lead ? 2 : 1;
+    }
+    return end;
+}
+
+void CheckDoubleByteSplit(const std::string& source, const std::string& outputSetting) {
+    LeadBytes shiftJis;
+    for (unsigned c = 0x81; c <= 0x9F; ++c) shiftJis.set(c);
+    for (unsigned c = 0xE0; c <= 0xFC; ++c) shiftJis.set(c);
+    bool sourceEnds = false, outputEnds = false;
+    size_t directory = EndOfLastBackslash932(source, sourceEnds);
+    EndOfLastBackslash932(outputSetting, outputEnds);
+    PathParts parts = SplitPath(source, shiftJis);
+    FUZZ_REQUIRE(parts.directory == source.substr(0, directory) && parts.name == source.substr(directory), source,
+                 parts.directory);
+    FUZZ_REQUIRE(LastPosition(source, "\\", shiftJis) == directory, source);
+    FUZZ_REQUIRE(EndsWith(outputSetting, "\\", shiftJis) == outputEnds, outputSetting);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -125,5 +157,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string output = lines.size() < 2 ? "" : lines[1].substr(std::min(lines[1].find_first_not_of(' '), lines[1].size()));
     CheckDropRoundTrip(source, output, true);
     CheckDropRoundTrip(source, output, false);
+    CheckDoubleByteSplit(source, output);
     return 0;
 }

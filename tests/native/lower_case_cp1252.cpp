@@ -1,5 +1,6 @@
-// LowerCase for native builds of the core: the lower-casing that Windows applies to code page
-// 1252 text (A-Z, C0-D6, D8-DE, 8A, 8C, 8E, 9F), so native runs see the same results.
+// LowerCase and SystemLeadBytes for native builds of the core: code page 1252 as Windows has it,
+// the lower-casing it applies (A-Z, C0-D6, D8-DE, 8A, 8C, 8E, 9F) and no lead bytes, so native
+// runs see the same results.
 #include <string>
 
 #include "platform/text.h"
@@ -14,4 +15,9 @@ std::string LowerCase(std::string_view text) {
         c = static_cast<char>(b);
     }
     return lower;
+}
+
+const LeadBytes& SystemLeadBytes() {
+    static const LeadBytes none;
+    return none;
 }

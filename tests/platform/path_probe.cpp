@@ -1,12 +1,19 @@
 // Prints what the tool would see of its own location: the executable path, its length, and the
-// `active` value loaded from the settings file beside it. Used from a deep folder.
+// `active` value loaded from the settings file beside it. Used from a deep folder. Given a value,
+// it first saves that value as `active` and then loads the file afresh.
 #include <cstdio>
 
 #include "app/settings.h"
 #include "platform/files.h"
 
-int main() {
+int main(int argc, char** argv) {
     std::string path = ExecutablePath();
+    if (argc > 1) {
+        LoadSettings();
+        Settings.active = argv[1];
+        SaveSettings();
+        Settings = SettingsRecord{};
+    }
     LoadSettings();
     std::printf("length=%u\nactive=%s\n", static_cast<unsigned>(path.size()), Settings.active.c_str());
     return 0;

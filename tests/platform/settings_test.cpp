@@ -4,7 +4,10 @@
 #include "app/settings.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "test_support.h"
+
+#include <sddl.h>
 
 #include <memory>
 #include <thread>
@@ -132,14 +135,12 @@ TEST_F(SettingsFileTest, SaveToAHeldFileWritesNothing) {
 
 namespace {
 
+// Every file that a save may have left beside the settings file: whatever bears its name and more.
 std::vector<std::string> TemporaryFilesBeside(const std::string& settingsPath) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(ToWide(settingsPath + ".*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(ToAnsi(found.cFileName));
-    while (FindNextFileW(search, &found));
-    FindClose(search);
+    std::string own = SplitPath(settingsPath).name;
+    for (const std::string& name : NamesMatching(settingsPath + "*"))
+        if (name != own) names.push_back(name);
     return names;
 }
 
@@ -164,6 +165,52 @@ TEST_F(SettingsFileTest, FailedSaveLeavesNoTemporaryFileBehind) {
     SaveSettings();
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
     EXPECT_EQ(ReadBytes(path).substr(0, 7), "active=");
+}
+
+namespace {
+
+// The rights on a file as text ("D:(A;;FA;;;WD)..."), to compare.
+std::string AccessRightsOf(const std::string& file) {
+    std::wstring wide = ToWide(file);
+    DWORD needed = 0;
+    GetFileSecurityW(wide.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<unsigned char> security(needed);
+    if (needed == 0 ||
+        !GetFileSecurityW(wide.c_str(), DACL_SECURITY_INFORMATION, security.data(), needed, &needed))
+        return "unreadable";
+    wchar_t* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(security.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "unconvertible";
+    std::string rights = ToAnsi(text);
+    LocalFree(text);
+    return rights;
+}
+
+}  // namespace
+
+// A save changes the content only: a hidden system file stays so, and the rights given on it
+// stay (Windows keeps the access list; Wine keeps it as the file's Unix mode).
+TEST_F(SettingsFileTest, SaveKeepsTheFilesAttributesAndAccessRights) {
+    WriteBytes(path, "active=before\r\n");
+    std::wstring wide = ToWide(path);
+    PSECURITY_DESCRIPTOR everyoneWrites = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;FA;;;WD)", SDDL_REVISION_1,
+                                                                     &everyoneWrites, nullptr));
+    ASSERT_TRUE(SetFileSecurityW(wide.c_str(), DACL_SECURITY_INFORMATION, everyoneWrites));
+    LocalFree(everyoneWrites);
+    const DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesW(wide.c_str(), hiddenSystem));
+    const std::string rights = AccessRightsOf(path);
+
+    Settings.active = "after";
+    SaveSettings();
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    EXPECT_EQ(ReadBytes(path).substr(0, 14), "active=after\r\n");
+    EXPECT_EQ(attributes & hiddenSystem, hiddenSystem) << std::hex << attributes;
+    EXPECT_EQ(AccessRightsOf(path), rights);
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SettingsFileTest, ReadOnlySettingsFileIsNotReplaced) {

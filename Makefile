@@ -139,7 +139,8 @@ bench-arch: arch-configure
 
 # The release a user downloads: one folder's worth of files, flat in the archive. The text files
 # get CR LF line ends (zip -l), so that every Notepad shows them properly.
-dist: deps build
+dist: build
+	@scripts/install-deps.sh dist
 	bash tests/footprint/footprint_test.sh i686-w64-mingw32-objdump $(RELEASE) i686
 	rm -f $(DIST_ZIP)
 	zip -X -j -q $(DIST_ZIP) $(RELEASE)

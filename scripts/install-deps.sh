@@ -5,13 +5,15 @@
 #   install-deps.sh test     also Wine (32- and 64-bit loaders), Xvfb, GoogleTest, the fuzzers'
 #                            clang, and the Japanese UTF-8 locale the code page 932 tests run in
 #   install-deps.sh x86_64   also the 64-bit cross compiler, for machines that test the 64-bit build
+#   install-deps.sh dist     also zip, for the release archive (`make dist`)
 # Several groups may be named; without any, build and test.
 set -euo pipefail
 
 build=(cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686)
-test=(wine wine32:i386 wine64 xvfb xauth googletest g++ python3 imagemagick python3-xlib zip
+test=(wine wine32:i386 wine64 xvfb xauth googletest g++ python3 imagemagick python3-xlib
       clang-14 libclang-rt-14-dev fonts-wine locales)
 x86_64=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
+dist=(zip unzip)
 
 [ $# -gt 0 ] || set -- build test
 packages=()
@@ -21,6 +23,7 @@ for group in "$@"; do
     build) packages+=("${build[@]}") ;;
     test) packages+=("${build[@]}" "${test[@]}"); with_locale=1 ;;
     x86_64) packages+=("${build[@]}" "${x86_64[@]}") ;;
+    dist) packages+=("${build[@]}" "${dist[@]}") ;;
     *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
     esac
 done

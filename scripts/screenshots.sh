@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Pictures the main window and the Configure dialog for the README: docs/main-window.png and
-# docs/configure-dialog.png, of TB_EXE (by default the release, dist/TestBuilder.exe). The tool runs in the prefix's Wine virtual desktop on a private
-# Xvfb display (frames and captions are drawn there), with a settings file of example values.
+# docs/configure-dialog.png, and the main window again at 150 % display scale (144 DPI),
+# docs/main-window-150.png, of TB_EXE (by default the release, dist/TestBuilder.exe). The tool
+# runs in the prefix's Wine virtual desktop on a private Xvfb display (frames and captions are
+# drawn there), with a settings file of example values.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 : "${BUILD:=build}"
-# A prefix of its own, so that the fonts added for the pictures never reach the tests' prefix.
-export WINEPREFIX="$root/$BUILD/screenshot-prefix"
+# A prefix of its own, so that the fonts added for the pictures never reach the tests' prefix;
+# one more for 150 %, since Wine reads the display scale when the prefix's server starts.
+prefix="$root/$BUILD/screenshot-prefix"
 
 cmake "$root/$BUILD" >/dev/null  # picks up targets added since the last configure
 cmake --build "$root/$BUILD" --target TestBuilder screenshot_driver
@@ -21,15 +24,19 @@ printf '%s\r\n' \
     'quarex=C:\Tools\Quarex\quarex.exe' 'include=1' 'incl1=C:\Compilers\PBWin\Include\' \
     'incl2=C:\Projects\Shared\' 'incl3=' 'incl4=' > "$work/TestBuilder.ini"
 
-# Runs inside the display: starts the driver, and photographs each window it announces.
+# Runs inside the display: starts the driver, and photographs each window it announces
+# ($windows: "main configure", or "main" alone).
 shoot() {
     set -euo pipefail
     local folder
     "$here/wine-fonts.sh"
     folder="$("$here/wine-run.sh" winepath.exe -w "$work" | tr -d '\r')"
-    "$here/wine-run.sh" "$work/screenshot_driver.exe" "$folder\\TestBuilder.exe" "$folder" &
+    rm -f "$work"/*.rect "$work"/*.done
+    local only=()
+    [ "$windows" = main ] && only=(main)
+    "$here/wine-run.sh" "$work/screenshot_driver.exe" "$folder\\TestBuilder.exe" "$folder" "${only[@]}" &
     local driver=$!
-    for name in main configure; do
+    for name in $windows; do
         for _ in $(seq 1 600); do [ -f "$work/$name.rect" ] && break; sleep 0.05; done
         [ -f "$work/$name.rect" ] || { echo "The $name window did not appear" >&2; return 1; }
         read -r x y w h < "$work/$name.rect"
@@ -40,9 +47,10 @@ shoot() {
 }
 export -f shoot
 export here work
-"$here/with-display.sh" bash -c shoot
-
 mkdir -p "$root/docs"
+WINEPREFIX="$prefix" windows="main configure" "$here/with-display.sh" bash -c shoot
 cp "$work/main.png" "$root/docs/main-window.png"
 cp "$work/configure.png" "$root/docs/configure-dialog.png"
-echo "Wrote docs/main-window.png and docs/configure-dialog.png"
+WINEPREFIX="$prefix-dpi144" TB_LOGPIXELS=144 windows="main" "$here/with-display.sh" bash -c shoot
+cp "$work/main.png" "$root/docs/main-window-150.png"
+echo "Wrote docs/main-window.png, docs/configure-dialog.png and docs/main-window-150.png"

@@ -16,6 +16,10 @@ if [ ! -f "$WINEPREFIX/.testbuilder-ready" ]; then
     wineserver -w
     "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # A display scale other than 96 DPI, for a prefix of its own (scripts/wine-dpi-run.sh).
+    if [ -n "${TB_LOGPIXELS:-}" ]; then
+        "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TB_LOGPIXELS" /f >/dev/null 2>&1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.testbuilder-ready"
 fi

@@ -1,7 +1,8 @@
 // Drives a running Test Builder for `make screenshots`: starts it, waits for each window to be
 // fully built, writes the window's outer rectangle to a file for the script that takes the
-// picture, and goes on when the script answers with a second file.
-// Usage: screenshot_driver TOOL.EXE FOLDER
+// picture, and goes on when the script answers with a second file. With "main", only the main
+// window is pictured.
+// Usage: screenshot_driver TOOL.EXE FOLDER [main]
 #include <windows.h>
 
 #include <cstdio>
@@ -41,8 +42,9 @@ bool Photograph(HWND window, const std::wstring& folder, const wchar_t* name) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) return 2;
+    if (argc != 3 && argc != 4) return 2;
     std::wstring folder = argv[2];
+    bool mainOnly = argc == 4 && std::wstring(argv[3]) == L"main";
     std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -57,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!main || !Photograph(main, folder, L"main")) result = 4;
 
     HWND configure = nullptr;
-    if (result == 0) {
+    if (result == 0 && !mainOnly) {
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(1015, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(main, 1015)));
         configure = WaitForWindow(L"Configure", 1034);

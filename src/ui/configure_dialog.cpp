@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "ui/control_ids.h"
 #include "ui/dialog_frame.h"
+#include "ui/placement.h"
 #include "workflow/feedback.h"
 
 namespace {
@@ -24,11 +25,6 @@ constexpr int kClientWidth = 352;
 constexpr int kClientHeight = 416;
 
 // The kinds of control the dialog is made of.
-struct ControlKind {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
 constexpr ControlKind kGroupBox = {L"BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT};
 constexpr ControlKind kFirstRadio = {
     L"BUTTON", WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
@@ -38,13 +34,6 @@ constexpr ControlKind kEdit = {
 constexpr ControlKind kBrowseButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0};
 constexpr ControlKind kPushButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
 constexpr ControlKind kLabel = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, 0};
-
-struct ControlLayout {
-    int id;
-    const ControlKind* kind;
-    const wchar_t* text;
-    int x, y, width, height;
-};
 
 // Creation order, which is also the tab order. Each first radio starts a group that runs to
 // the next one.
@@ -85,8 +74,15 @@ bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == B
 // corner and brings it to the foreground.
 void MoveOntoDialog(HWND window, HWND dialog) {
     RECT corner;
-    if (GetWindowRect(dialog, &corner))
-        SetWindowPos(window, nullptr, corner.left, corner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (GetWindowRect(dialog, &corner)) {
+        // A move onto a display of another scale lets the system dialog rescale itself, which
+        // may shift it; a second move puts it back on the corner.
+        for (int pass = 0; pass < 2; ++pass) {
+            SetWindowPos(window, nullptr, corner.left, corner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            RECT placed;
+            if (!GetWindowRect(window, &placed) || (placed.left == corner.left && placed.top == corner.top)) break;
+        }
+    }
     SetForegroundWindow(window);
 }
 
@@ -257,15 +253,9 @@ HWND CreateConfigureDialog(HWND mainWindow) {
     if (!dialog) return nullptr;
 
     // Outer bottom-right corner on the main window's, but never above or left of the origin.
-    RECT outer;
-    GetWindowRect(dialog, &outer);
-    int x = std::max(main.right - (outer.right - outer.left), 0L);
-    int y = std::max(main.bottom - (outer.bottom - outer.top), 0L);
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PlaceBottomRightAt(dialog, {main.right, main.bottom}, true);
 
-    for (const ControlLayout& control : kConfigureControls)
-        AddControl(dialog, control.id, control.kind->className, control.text, control.x, control.y,
-                   control.width, control.height, control.kind->style, control.kind->exStyle);
+    AddControls(dialog, kConfigureControls);
     SettingsToControls(dialog);
     return dialog;
 }

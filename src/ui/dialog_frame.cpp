@@ -14,12 +14,25 @@ struct StaticColours {
     HBRUSH brush = nullptr;
 };
 
+// A control with the rectangle it was given, in 96 DPI pixels.
+struct PlacedControl {
+    HWND control = nullptr;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
 // What one dialog keeps for itself, so that two open copies of a dialog never share it.
 // Owned by the window: attached at creation, freed when the window is gone.
 struct FrameState {
     DLGPROC handler = nullptr;
     HWND savedFocus = nullptr;
     std::vector<StaticColours> colours;
+    // The layout: the DPI it is scaled for, the client size and the controls at 96 DPI.
+    int dpi = 96;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    std::vector<PlacedControl> controls;
+    // The frame's own font, once the one the dialog was created with no longer suits its DPI.
+    HFONT font = nullptr;
 
     FrameState() = default;
     FrameState(const FrameState&) = delete;
@@ -27,8 +40,91 @@ struct FrameState {
     ~FrameState() {
         for (StaticColours& entry : colours)
             if (entry.brush) DeleteObject(entry.brush);
+        if (font) DeleteObject(font);
     }
 };
+
+constexpr int kFontPoints = 8;
+constexpr wchar_t kFontFace[] = L"MS Sans Serif";
+
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
+// Display-scale functions newer than Windows 7, taken by name where the system has them.
+template <typename Function>
+Function User32Function(const char* name) {
+    static HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using SetDialogDpiChangeBehaviorFunction = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+using SetDialogControlDpiChangeBehaviorFunction =
+    BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS);
+
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The window's display DPI on Windows that scales per monitor, else the system DPI.
+int WindowDpi(HWND window) {
+    static auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+}
+
+// The frame lays its dialogs out itself; the dialog manager's own rescaling on a DPI change
+// (resizing, moving controls, new fonts) would fight it.
+void TurnOffSystemDialogScaling(HWND dialog) {
+    static auto setBehaviour = User32Function<SetDialogDpiChangeBehaviorFunction>("SetDialogDpiChangeBehavior");
+    if (setBehaviour) setBehaviour(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+}
+
+void TurnOffSystemControlScaling(HWND control) {
+    static auto setBehaviour =
+        User32Function<SetDialogControlDpiChangeBehaviorFunction>("SetDialogControlDpiChangeBehavior");
+    constexpr auto kBoth = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT);
+    if (setBehaviour) setBehaviour(control, kBoth, kBoth);
+}
+
+// The outer size of a window whose client area is `width` × `height` at `dpi`.
+SIZE OuterSizeForClient(HWND window, int width, int height, int dpi) {
+    static auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+    RECT wanted = {0, 0, width, height};
+    auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    if (!adjustForDpi || !adjustForDpi(&wanted, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&wanted, style, FALSE, exStyle);
+    return {wanted.right - wanted.left, wanted.bottom - wanted.top};
+}
+
+HFONT DialogFont(HWND dialog) { return reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)); }
+
+// Makes the dialog's font "MS Sans Serif" 8 pt at the layout's DPI: the font the dialog was
+// created with where it is that already, otherwise a font of the frame's own, like it but for
+// its height. Returns the frame's previous font, for the caller to free once no control uses it.
+HFONT FitFontToDpi(HWND dialog, FrameState& state) {
+    LOGFONTW description = {};
+    HFONT current = DialogFont(dialog);
+    if (!current || !GetObjectW(current, sizeof description, &description)) {
+        description.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(description.lfFaceName, kFontFace, LF_FACESIZE);
+    }
+    LONG height = -MulDiv(kFontPoints, state.dpi, 72);
+    if (current && description.lfHeight == height) return nullptr;
+    description.lfHeight = height;
+    description.lfWidth = 0;
+    HFONT font = CreateFontIndirectW(&description);
+    if (!font) return nullptr;
+    HFONT previous = state.font;
+    state.font = font;
+    return previous;
+}
 
 FrameState* StateOf(HWND dialog) {
     return reinterpret_cast<FrameState*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -42,6 +138,28 @@ INT_PTR OnControlColour(FrameState& state, HDC dc, HWND control) {
         return reinterpret_cast<INT_PTR>(entry.brush);
     }
     return FALSE;
+}
+
+void PlaceControl(const PlacedControl& placed, int dpi) {
+    SetWindowPos(placed.control, nullptr, ScaleToDpi(placed.x, dpi), ScaleToDpi(placed.y, dpi),
+                 ScaleToDpi(placed.width, dpi), ScaleToDpi(placed.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The dialog has moved to a display of another scale: the controls and the font are laid out
+// again for it, and the window takes the rectangle the system suggests.
+void LayOutForDpi(HWND dialog, FrameState& state, int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    state.dpi = dpi;
+    HFONT previous = FitFontToDpi(dialog, state);
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT font = DialogFont(dialog);
+    for (const PlacedControl& placed : state.controls) {
+        PlaceControl(placed, dpi);
+        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    if (previous) DeleteObject(previous);
 }
 
 // The dialog procedure of every frame. It passes each message to the window's handler (whose
@@ -70,6 +188,25 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_CTLCOLORSTATIC:
         return OnControlColour(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_GETFONT:
+        // The dialog manager answers with the font it made; after a change of scale the
+        // frame's own font is the dialog's.
+        if (!state->font) break;
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(state->font));
+        return TRUE;
+    case WM_GETDPISCALEDSIZE: {
+        // Asked before a move to a display of another scale: the window wants exactly its
+        // scaled client area there, so the rectangle the system then suggests fits it.
+        int dpi = LOWORD(wParam);
+        *reinterpret_cast<SIZE*>(lParam) = OuterSizeForClient(
+            dialog, ScaleToDpi(state->clientWidth, dpi), ScaleToDpi(state->clientHeight, dpi), dpi);
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    case WM_DPICHANGED:
+        LayOutForDpi(dialog, *state, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_DESTROY:
         // The modal loop sleeps in GetMessageW; a window destroyed by a message sent from
         // another thread or process would leave it asleep, so wake it to see the window gone.
@@ -108,19 +245,16 @@ std::vector<WORD> EmptyTemplate(const std::wstring& caption, DWORD style, DWORD 
     AppendWord(words, 0);  // no menu
     AppendWord(words, 0);  // the standard dialog class
     AppendText(words, caption);
-    AppendWord(words, 8);  // point size
-    AppendText(words, L"MS Sans Serif");
+    AppendWord(words, kFontPoints);
+    AppendText(words, kFontFace);
     return words;
 }
 
 // Sets the outer size so that the client area is exactly the given pixels. The frame is
 // measured on the window itself after a first estimate, so every frame thickness fits.
-void SizeClientArea(HWND dialog, int clientWidth, int clientHeight) {
-    RECT wanted = {0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    SetWindowPos(dialog, nullptr, 0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void SizeClientArea(HWND dialog, int clientWidth, int clientHeight, int dpi) {
+    SIZE estimate = OuterSizeForClient(dialog, clientWidth, clientHeight, dpi);
+    SetWindowPos(dialog, nullptr, 0, 0, estimate.cx, estimate.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int attempt = 0; attempt < 2; ++attempt) {
         RECT outer, client;
         GetWindowRect(dialog, &outer);
@@ -147,17 +281,45 @@ HWND CreateDialogFrame(HWND owner, const std::wstring& caption, DWORD style, DWO
         delete state;
         return nullptr;
     }
-    SizeClientArea(dialog, clientWidth, clientHeight);
+    TurnOffSystemDialogScaling(dialog);
+    state->dpi = WindowDpi(dialog);
+    state->clientWidth = clientWidth;
+    state->clientHeight = clientHeight;
+    FitFontToDpi(dialog, *state);
+    SizeClientArea(dialog, ScaleToDpi(clientWidth, state->dpi), ScaleToDpi(clientHeight, state->dpi), state->dpi);
     return dialog;
 }
 
 HWND AddControl(HWND dialog, int id, const wchar_t* className, const std::wstring& text,
                 int x, int y, int width, int height, DWORD style, DWORD exStyle) {
-    HWND control = CreateWindowExW(exStyle, className, text.c_str(), style, x, y, width, height,
-                                   dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    if (control) SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
-    return control;
+    FrameState* state = StateOf(dialog);
+    PlacedControl placed{nullptr, x, y, width, height};
+    int dpi = state ? state->dpi : 96;
+    placed.control = CreateWindowExW(exStyle, className, text.c_str(), style, ScaleToDpi(x, dpi),
+                                     ScaleToDpi(y, dpi), ScaleToDpi(width, dpi), ScaleToDpi(height, dpi),
+                                     dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     GetModuleHandleW(nullptr), nullptr);
+    if (!placed.control) return nullptr;
+    TurnOffSystemControlScaling(placed.control);
+    SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(dialog)), FALSE);
+    if (state) state->controls.push_back(placed);
+    return placed.control;
+}
+
+void AddControls(HWND dialog, std::span<const ControlLayout> controls) {
+    for (const ControlLayout& control : controls)
+        AddControl(dialog, control.id, control.kind->className, control.text, control.x, control.y,
+                   control.width, control.height, control.kind->style, control.kind->exStyle);
+}
+
+int DialogDpi(HWND dialog) {
+    FrameState* state = StateOf(dialog);
+    return state ? state->dpi : WindowDpi(dialog);
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    static auto metricForDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    return metricForDpi ? metricForDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 
 void SetStaticColours(HWND control, int textSystemColour, COLORREF background) {

@@ -1,21 +1,53 @@
 #pragma once
 // The frame both windows are built on: a dialog made at run time from an empty in-memory
 // template, sized in pixels, with controls added one by one and a modal loop of its own.
+//
+// Layouts are written in the pixels of a 96 DPI display. The frame scales every coordinate and
+// size to the dialog's DPI (MulDiv(value, dpi, 96)), and lays the dialog out again, font
+// included, when the system moves it to a display of another scale.
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 // Creates the dialog hidden, with `style` (WS_VISIBLE is added when it is shown), the font
-// "MS Sans Serif" 8 pt, and a client area of exactly `clientWidth` × `clientHeight` pixels.
-// `handler` receives every message once the dialog is shown by RunModalDialog; its result is
-// always 0, so the default dialog processing goes on. Null when the system refuses.
+// "MS Sans Serif" 8 pt, and a client area of exactly `clientWidth` × `clientHeight` pixels at
+// 96 DPI, scaled to the dialog's DPI. `handler` receives every message once the dialog is
+// shown by RunModalDialog; its result is always 0, so the default dialog processing goes on.
+// Null when the system refuses.
 HWND CreateDialogFrame(HWND owner, const std::wstring& caption, DWORD style, DWORD exStyle,
                        int clientWidth, int clientHeight, DLGPROC handler);
 
-// Adds a control at a pixel rectangle of the client area, in the dialog's font. Controls
-// are created in tab order.
+// Adds a control at a rectangle of the client area (96 DPI pixels, scaled to the dialog's DPI),
+// in the dialog's font. Controls are created in tab order.
 HWND AddControl(HWND dialog, int id, const wchar_t* className, const std::wstring& text,
                 int x, int y, int width, int height, DWORD style, DWORD exStyle = 0);
+
+// A kind of control: window class and styles.
+struct ControlKind {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// One control of a window's layout table, at its 96 DPI rectangle.
+struct ControlLayout {
+    int id;
+    const ControlKind* kind;
+    const wchar_t* text;
+    int x, y, width, height;
+};
+
+// Adds the controls of a layout table, in table order (which is the tab order).
+void AddControls(HWND dialog, std::span<const ControlLayout> controls);
+
+// The DPI the dialog is laid out for: its display's, as the system tells the window.
+int DialogDpi(HWND dialog);
+// A 96 DPI length at `dpi`.
+inline int ScaleToDpi(int value, int dpi) { return MulDiv(value, dpi, 96); }
+// A system metric (SM_…) at `dpi`, where the system can tell one for another DPI; otherwise
+// the metric of the system DPI.
+int SystemMetricForDpi(int index, int dpi);
 
 // A static control drawn with text in a system colour (COLOR_…) on a background colour that
 // also fills it. The dialog owns the brush and frees it with itself.

@@ -19,18 +19,44 @@ constexpr DWORD kMainWindowExStyle = WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES | W
 constexpr int kClientWidth = 258;
 constexpr int kClientHeight = 170;
 
-constexpr DWORD kCommandButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kSunkenStaticStyle = WS_CHILD | WS_VISIBLE | SS_SUNKEN;
+constexpr ControlKind kDropArea = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_CENTER, 0};
+constexpr ControlKind kCommandButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
+constexpr ControlKind kTestFileLabel = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT, 0};
 constexpr COLORREF kDropAreaBackground = RGB(252, 235, 182);
 
-// The big icon, and the small one only beside it. A missing image leaves the icon unset.
-void SetMainWindowIcons(HWND window, MainWindowIcons& icons) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    icons.bigIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, 0));
-    if (!icons.bigIcon) return;
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.bigIcon));
-    icons.smallIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
-    if (icons.smallIcon) SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.smallIcon));
+// Creation order, which is also the tab order.
+constexpr ControlLayout kMainWindowControls[] = {
+    {IDC_DROP_AREA, &kDropArea, L"\r\n\r\n\r\n\r\nDrop Files Here", 106, 8, 140, 122},
+    {IDC_ADD_ROUTINES, &kCommandButton, L"&Add routines", 8, 8, 90, 24},
+    {IDC_SEQUENCE_TESTS, &kCommandButton, L"&Sequence tests", 8, 41, 90, 24},
+    {IDC_RUN_TESTS, &kCommandButton, L"&Run tests", 8, 73, 90, 25},
+    {IDC_CONFIGURE, &kCommandButton, L"&Configure", 8, 106, 90, 24},
+    {IDC_TEST_FILE, &kTestFileLabel, L"", 8, 138, 238, 24},
+};
+
+HICON LoadAppIcon(int width, int height) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, width, height, 0));
+}
+
+// Where the window finds its icons again when its scale changes.
+constexpr wchar_t kIconsProperty[] = L"TestBuilder.Icons";
+
+// Sets one icon of the window, freeing the one it replaces.
+void ReplaceIcon(HWND window, WPARAM which, HICON& held, HICON icon) {
+    SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    if (held) DestroyIcon(held);
+    held = icon;
+}
+
+// The big icon, and the small one only beside it, at the system's icon sizes for `dpi` (32 and
+// 16 at 96 DPI). A missing image leaves the icon as it was: unset when the window is built.
+void SetMainWindowIcons(HWND window, MainWindowIcons& icons, int dpi) {
+    HICON big = LoadAppIcon(SystemMetricForDpi(SM_CXICON, dpi), SystemMetricForDpi(SM_CYICON, dpi));
+    if (!big) return;
+    ReplaceIcon(window, ICON_BIG, icons.bigIcon, big);
+    if (HICON smallIcon = LoadAppIcon(SystemMetricForDpi(SM_CXSMICON, dpi), SystemMetricForDpi(SM_CYSMICON, dpi)))
+        ReplaceIcon(window, ICON_SMALL, icons.smallIcon, smallIcon);
 }
 
 // The outer bottom-right corner on the primary work area's. Without any work area the window
@@ -43,14 +69,8 @@ void PlaceMainWindow(HWND window) {
 }
 
 void AddMainWindowControls(HWND window) {
-    HWND dropArea = AddControl(window, IDC_DROP_AREA, L"STATIC", L"\r\n\r\n\r\n\r\nDrop Files Here",
-                               106, 8, 140, 122, kSunkenStaticStyle | SS_CENTER);
-    SetStaticColours(dropArea, COLOR_WINDOWTEXT, kDropAreaBackground);
-    AddControl(window, IDC_ADD_ROUTINES, L"BUTTON", L"&Add routines", 8, 8, 90, 24, kCommandButtonStyle);
-    AddControl(window, IDC_SEQUENCE_TESTS, L"BUTTON", L"&Sequence tests", 8, 41, 90, 24, kCommandButtonStyle);
-    AddControl(window, IDC_RUN_TESTS, L"BUTTON", L"&Run tests", 8, 73, 90, 25, kCommandButtonStyle);
-    AddControl(window, IDC_CONFIGURE, L"BUTTON", L"&Configure", 8, 106, 90, 24, kCommandButtonStyle);
-    AddControl(window, IDC_TEST_FILE, L"STATIC", L"", 8, 138, 238, 24, kSunkenStaticStyle | SS_LEFT);
+    AddControls(window, kMainWindowControls);
+    SetStaticColours(GetDlgItem(window, IDC_DROP_AREA), COLOR_WINDOWTEXT, kDropAreaBackground);
     SetControlText(window, IDC_TEST_FILE, Settings.active);
 }
 
@@ -70,7 +90,8 @@ HWND CreateMainWindow(HWND parent, MainWindowIcons& icons) {
     HWND window = CreateDialogFrame(parent, L"Test Builder", kMainWindowStyle, kMainWindowExStyle,
                                     kClientWidth, kClientHeight, HandleMainWindowMessage);
     if (!window) return nullptr;
-    SetMainWindowIcons(window, icons);
+    SetMainWindowIcons(window, icons, DialogDpi(window));
+    SetPropW(window, kIconsProperty, &icons);
     PlaceMainWindow(window);
     AddMainWindowControls(window);
     DragAcceptFiles(window, TRUE);
@@ -97,6 +118,14 @@ INT_PTR CALLBACK HandleMainWindowMessage(HWND window, UINT message, WPARAM wPara
         break;
     case WM_COMMAND:
         OnMainWindowCommand(window, wParam);
+        break;
+    case WM_DPICHANGED:
+        // On a display of another scale, icons of its sizes; the frame lays out the rest.
+        if (auto* icons = static_cast<MainWindowIcons*>(GetPropW(window, kIconsProperty)))
+            SetMainWindowIcons(window, *icons, LOWORD(wParam));
+        break;
+    case WM_NCDESTROY:
+        RemovePropW(window, kIconsProperty);
         break;
     }
     return 0;

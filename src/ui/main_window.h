@@ -5,7 +5,8 @@
 INT_PTR ShowMainWindow(HWND parent);
 INT_PTR CALLBACK HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The icons the main window shows; freed by their owner once the window is gone.
+// The icons the main window shows: replaced (and the old ones freed) when the window changes
+// its display scale, freed by their owner once the window is gone.
 struct MainWindowIcons {
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/placement.h"
 
+#include <algorithm>
+
 namespace {
 
 // The monitors as first listed, in the platform's order, and which of them is primary (-1 when
@@ -47,10 +49,24 @@ bool WorkAreaOrSystemDefault(RECT& area) {
 }
 
 void PlaceAtBottomRight(HWND window, const RECT& area) {
-    RECT outer;
-    GetWindowRect(window, &outer);
-    int width = outer.right - outer.left;
-    int height = outer.bottom - outer.top;
-    SetWindowPos(window, nullptr, area.right - width, area.bottom - height, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    PlaceBottomRightAt(window, {area.right, area.bottom}, false);
+}
+
+void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT outer;
+        GetWindowRect(window, &outer);
+        LONG width = outer.right - outer.left;
+        LONG height = outer.bottom - outer.top;
+        LONG x = corner.x - width;
+        LONG y = corner.y - height;
+        if (clampAtOrigin) {
+            x = std::max(x, 0L);
+            y = std::max(y, 0L);
+        }
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT placed;
+        GetWindowRect(window, &placed);
+        if (placed.right - placed.left == width && placed.bottom - placed.top == height) return;
+    }
 }

@@ -20,3 +20,9 @@ bool WorkAreaOrSystemDefault(RECT& area);
 // Moves a window, size and z-order unchanged, so that its outer bottom-right corner lies on
 // the area's bottom-right corner.
 void PlaceAtBottomRight(HWND window, const RECT& area);
+
+// Moves a window, size and z-order unchanged, so that its outer bottom-right corner lies on
+// `corner` (screen pixels); with `clampAtOrigin`, neither left nor top goes below 0. A window
+// that the move takes onto a display of another scale changes its size there, and is placed
+// once more with that size.
+void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin);

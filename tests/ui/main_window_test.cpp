@@ -272,3 +272,83 @@ TEST_F(MainWindowTest, ConfigureOpensNestedAndASecondOneOnTopOfIt) {
     for (HWND dialog : configures) EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(PathExists(settingsFile)) << "each Configure dialog saves when it closes";
 }
+
+// Run again by the ui_dpi* tests, in prefixes of 144 and 120 DPI.
+TEST_F(MainWindowTest, AtTheSystemScaleEveryLengthIsScaledAndEveryTextFits) {
+    int dpi = ExpectedDpi();
+    ASSERT_EQ(ScreenDpi(), dpi) << "the display scale this run was arranged for";
+    ASSERT_NE(Build(), nullptr);
+    RECT client = {};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Scaled(258, dpi));
+    EXPECT_EQ(client.bottom, Scaled(170, dpi));
+    std::vector<HWND> children = ChildrenInOrder(window);
+    ASSERT_EQ(children.size(), std::size(kExpectedControls));
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedControl& expected = kExpectedControls[i];
+        SCOPED_TRACE(expected.id);
+        ExpectPlacedControl(children[i], expected.id, expected.className, Scaled(expected.x, dpi),
+                            Scaled(expected.y, dpi), Scaled(expected.width, dpi), Scaled(expected.height, dpi));
+    }
+    ExpectEightPointFontAt(window, dpi);
+    ExpectButtonTextsFit(window, dpi);
+
+    // The icons at the system's icon sizes for this scale; the corner still on the work area's.
+    SIZE bigSize = IconSize(icons.bigIcon);
+    SIZE smallSize = IconSize(icons.smallIcon);
+    EXPECT_EQ(bigSize.cx, GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(bigSize.cy, GetSystemMetrics(SM_CYICON));
+    EXPECT_EQ(smallSize.cx, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(smallSize.cy, GetSystemMetrics(SM_CYSMICON));
+    RECT area = {};
+    GetPrimaryWorkArea(area);
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right, area.right);
+    EXPECT_EQ(outer.bottom, area.bottom);
+}
+
+// What the system sends when the window is dragged onto a monitor of another scale.
+TEST_F(MainWindowTest, MovedToAnotherScaleItLaysOutAgainAndTakesTheSuggestedRectangle) {
+    ASSERT_NE(Build(), nullptr);
+    int dpi = ScreenDpi() * 3 / 2;
+    RECT outer = {}, client = {};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    // The rectangle the system suggests: elsewhere, with room for the scaled client area inside
+    // this frame.
+    RECT suggested = {outer.left - 300, outer.top - 200, 0, 0};
+    suggested.right = suggested.left + (outer.right - outer.left) - client.right + Scaled(258, dpi);
+    suggested.bottom = suggested.top + (outer.bottom - outer.top) - client.bottom + Scaled(170, dpi);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+
+    RECT now = {};
+    GetWindowRect(window, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right - now.left << "x"
+                                             << now.bottom - now.top;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Scaled(258, dpi));
+    EXPECT_EQ(client.bottom, Scaled(170, dpi));
+    std::vector<HWND> children = ChildrenInOrder(window);
+    ASSERT_EQ(children.size(), std::size(kExpectedControls));
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedControl& expected = kExpectedControls[i];
+        SCOPED_TRACE(expected.id);
+        ExpectPlacedControl(children[i], expected.id, expected.className, Scaled(expected.x, dpi),
+                            Scaled(expected.y, dpi), Scaled(expected.width, dpi), Scaled(expected.height, dpi));
+    }
+    ExpectEightPointFontAt(window, dpi);
+    ExpectButtonTextsFit(window, dpi);
+
+    // Icons of the sizes for the new scale, where the system can tell them for another DPI.
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    auto metric = reinterpret_cast<MetricForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    if (!metric) GTEST_SKIP() << "no system metrics for another DPI";
+    auto big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    auto little = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(big, icons.bigIcon);
+    EXPECT_EQ(little, icons.smallIcon);
+    EXPECT_EQ(IconSize(big).cx, metric(SM_CXICON, static_cast<UINT>(dpi)));
+    EXPECT_EQ(IconSize(little).cx, metric(SM_CXSMICON, static_cast<UINT>(dpi)));
+}

@@ -66,6 +66,20 @@ TEST(Resources, ManifestAsksForCommonControlsSixAsInvoker) {
     EXPECT_EQ(manifest.find("processorArchitecture=\"", manifest.find(architecture, controls) + 1), std::string::npos);
 }
 
+// Read back through the system's own manifest parser, from the process's activation context.
+TEST(Resources, ManifestAsksForPerMonitorScalingWithTheSystemScaleAsFallback) {
+    auto setting = [](const wchar_t* nameSpace, const wchar_t* name) {
+        wchar_t value[128] = {};
+        SIZE_T written = 0;
+        if (!QueryActCtxSettingsW(0, nullptr, nameSpace, name, value, std::size(value), &written)) return std::wstring();
+        return std::wstring(value);
+    };
+    // Windows before 10 (1607) read the first; later ones the second, first value they know.
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+              L"PerMonitorV2, System");
+}
+
 TEST(Resources, VersionInfoNamesTheProductAndTheVersionFile) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

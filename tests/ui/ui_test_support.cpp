@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 RECT ControlRect(HWND control) {
@@ -126,4 +127,72 @@ void ExpectPlacedControl(HWND control, int id, const wchar_t* className, int x, 
     EXPECT_EQ(rect.top, y);
     EXPECT_EQ(rect.right - rect.left, width);
     EXPECT_EQ(rect.bottom - rect.top, height);
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int ExpectedDpi() {
+    const char* expected = std::getenv("TB_EXPECTED_DPI");
+    return expected && *expected ? std::atoi(expected) : 96;
+}
+
+void ExpectEightPointFontAt(HWND window, int dpi) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW description = {};
+    ASSERT_TRUE(font && GetObjectW(font, sizeof description, &description));
+    EXPECT_STREQ(description.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(description.lfHeight, -MulDiv(8, dpi, 72));
+    for (HWND control : ChildrenInOrder(window))
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), font) << GetDlgCtrlID(control);
+}
+
+namespace {
+
+// A metric of the system at `dpi` where it can tell one, else at the system DPI.
+int MetricAt(int index, int dpi) {
+    using Function = int(WINAPI*)(int, UINT);
+    auto forDpi = reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return forDpi ? forDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
+}  // namespace
+
+void ExpectButtonTextsFit(HWND window, int dpi) {
+    int edge = MetricAt(SM_CXEDGE, dpi);
+    int checkBox = MetricAt(SM_CXMENUCHECK, dpi);
+    for (HWND control : ChildrenInOrder(window)) {
+        if (_wcsicmp(ClassNameOf(control).c_str(), L"Button") != 0) continue;
+        LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+        RECT client = {};
+        GetClientRect(control, &client);
+        // Room for the text: inside the 3-D edge of a push button; right of the round box and
+        // its gap for a radio button; inside the frame of a group box.
+        int room = client.right;
+        int heightRoom = client.bottom;
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+            room -= 2 * edge;
+            heightRoom -= 2 * edge;
+        } else if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) {
+            room -= checkBox + Scaled(4, dpi);
+        } else if (type == BS_GROUPBOX) {
+            room -= 2 * Scaled(8, dpi);
+        } else {
+            continue;
+        }
+        std::wstring text = TextOf(control);
+        HDC dc = GetDC(control);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT measured = {0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);  // "&" marks, takes no room
+        SelectObject(dc, previous);
+        ReleaseDC(control, dc);
+        EXPECT_LE(measured.right, room) << "text \"" << std::string(text.begin(), text.end()) << "\" of " << GetDlgCtrlID(control);
+        EXPECT_LE(measured.bottom, heightRoom) << "text of " << GetDlgCtrlID(control);
+    }
 }

@@ -14,6 +14,19 @@ std::wstring ClassNameOf(HWND window);
 // client area.
 void ExpectPlacedControl(HWND control, int id, const wchar_t* className, int x, int y, int width, int height);
 std::wstring TextOf(HWND window);
+
+// The display scale: the screen's DPI, and the DPI this run was arranged for
+// (TB_EXPECTED_DPI, set by scripts/wine-dpi-run.sh; 96 when unset).
+int ScreenDpi();
+int ExpectedDpi();
+// A 96 DPI length at `dpi`, as the windows scale theirs.
+inline int Scaled(int value, int dpi) { return MulDiv(value, dpi, 96); }
+// Expects the window's font, and every control's, to be "MS Sans Serif" of 8 points at `dpi`.
+void ExpectEightPointFontAt(HWND window, int dpi);
+// Expects the text of every push button, radio button and group box of `window` to fit inside
+// its control, measured in the control's own font: a push button's inside its edge, a radio
+// button's beside its round box (`dpi` sizes the box and the edges).
+void ExpectButtonTextsFit(HWND window, int dpi);
 // The child windows in z-order, which is their creation (and tab) order.
 std::vector<HWND> ChildrenInOrder(HWND parent);
 // Visible top-level windows of this thread with that caption.

@@ -206,20 +206,7 @@ TEST_F(ConfigureDialogTest, AtTheSystemScaleEveryLengthIsScaledAndEveryTextFits)
     ASSERT_EQ(ScreenDpi(), dpi) << "the display scale this run was arranged for";
     HWND main = MainAt(300, 50, 700, 700);  // room for the dialog at 150 % above and left of its corner
     ASSERT_NE(Build(main), nullptr);
-    RECT client = {};
-    GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, Scaled(352, dpi));
-    EXPECT_EQ(client.bottom, Scaled(416, dpi));
-    std::vector<HWND> children = ChildrenInOrder(dialog);
-    ASSERT_EQ(children.size(), std::size(kExpectedControls));
-    for (size_t i = 0; i < children.size(); ++i) {
-        const ExpectedControl& expected = kExpectedControls[i];
-        SCOPED_TRACE(expected.id);
-        ExpectPlacedControl(children[i], expected.id, expected.className, Scaled(expected.x, dpi),
-                            Scaled(expected.y, dpi), Scaled(expected.width, dpi), Scaled(expected.height, dpi));
-    }
-    ExpectEightPointFontAt(dialog, dpi);
-    ExpectButtonTextsFit(dialog, dpi);
+    ExpectLayoutAt(dialog, kExpectedControls, 352, 416, dpi);
     // The corner rule holds in screen pixels, whatever the scaled size.
     RECT outer = Outer(dialog);
     EXPECT_EQ(outer.right, 1000);

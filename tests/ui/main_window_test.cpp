@@ -278,20 +278,7 @@ TEST_F(MainWindowTest, AtTheSystemScaleEveryLengthIsScaledAndEveryTextFits) {
     int dpi = ExpectedDpi();
     ASSERT_EQ(ScreenDpi(), dpi) << "the display scale this run was arranged for";
     ASSERT_NE(Build(), nullptr);
-    RECT client = {};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, Scaled(258, dpi));
-    EXPECT_EQ(client.bottom, Scaled(170, dpi));
-    std::vector<HWND> children = ChildrenInOrder(window);
-    ASSERT_EQ(children.size(), std::size(kExpectedControls));
-    for (size_t i = 0; i < children.size(); ++i) {
-        const ExpectedControl& expected = kExpectedControls[i];
-        SCOPED_TRACE(expected.id);
-        ExpectPlacedControl(children[i], expected.id, expected.className, Scaled(expected.x, dpi),
-                            Scaled(expected.y, dpi), Scaled(expected.width, dpi), Scaled(expected.height, dpi));
-    }
-    ExpectEightPointFontAt(window, dpi);
-    ExpectButtonTextsFit(window, dpi);
+    ExpectLayoutAt(window, kExpectedControls, 258, 170, dpi);
 
     // The icons at the system's icon sizes for this scale; the corner still on the work area's.
     SIZE bigSize = IconSize(icons.bigIcon);
@@ -326,19 +313,7 @@ TEST_F(MainWindowTest, MovedToAnotherScaleItLaysOutAgainAndTakesTheSuggestedRect
     GetWindowRect(window, &now);
     EXPECT_TRUE(EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right - now.left << "x"
                                              << now.bottom - now.top;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, Scaled(258, dpi));
-    EXPECT_EQ(client.bottom, Scaled(170, dpi));
-    std::vector<HWND> children = ChildrenInOrder(window);
-    ASSERT_EQ(children.size(), std::size(kExpectedControls));
-    for (size_t i = 0; i < children.size(); ++i) {
-        const ExpectedControl& expected = kExpectedControls[i];
-        SCOPED_TRACE(expected.id);
-        ExpectPlacedControl(children[i], expected.id, expected.className, Scaled(expected.x, dpi),
-                            Scaled(expected.y, dpi), Scaled(expected.width, dpi), Scaled(expected.height, dpi));
-    }
-    ExpectEightPointFontAt(window, dpi);
-    ExpectButtonTextsFit(window, dpi);
+    ExpectLayoutAt(window, kExpectedControls, 258, 170, dpi);
 
     // Icons of the sizes for the new scale, where the system can tell them for another DPI.
     using MetricForDpi = int(WINAPI*)(int, UINT);

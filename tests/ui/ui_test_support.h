@@ -3,6 +3,8 @@
 // from a timer while a modal loop under test runs.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +31,28 @@ void ExpectEightPointFontAt(HWND window, int dpi);
 void ExpectButtonTextsFit(HWND window, int dpi);
 // The child windows in z-order, which is their creation (and tab) order.
 std::vector<HWND> ChildrenInOrder(HWND parent);
+
+// Expects a window laid out at `dpi` from its 96 DPI layout: the client size, every control's
+// ID, class and rectangle in creation order (`controls`: a window test's table of expected
+// controls), the 8 pt font, and every button text fitting its control.
+template <typename ExpectedControl, size_t count>
+void ExpectLayoutAt(HWND window, const ExpectedControl (&controls)[count], int clientWidth, int clientHeight,
+                    int dpi) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Scaled(clientWidth, dpi));
+    EXPECT_EQ(client.bottom, Scaled(clientHeight, dpi));
+    std::vector<HWND> children = ChildrenInOrder(window);
+    ASSERT_EQ(children.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        const ExpectedControl& expected = controls[i];
+        SCOPED_TRACE(expected.id);
+        ExpectPlacedControl(children[i], expected.id, expected.className, Scaled(expected.x, dpi),
+                            Scaled(expected.y, dpi), Scaled(expected.width, dpi), Scaled(expected.height, dpi));
+    }
+    ExpectEightPointFontAt(window, dpi);
+    ExpectButtonTextsFit(window, dpi);
+}
 // Visible top-level windows of this thread with that caption.
 std::vector<HWND> ThreadWindows(const std::wstring& caption);
 // Visible standard dialogs (#32770) of this thread other than `except`.

@@ -28,14 +28,6 @@ void LoadSettings() {
 
 namespace {
 
-// The plain save: the settings file itself emptied and written. A held file cannot be opened, so
-// nothing is written to it.
-void WriteInPlace(const std::string& target, const std::string& text) {
-    TextFile file = CreateTextFile(target);
-    WriteText(file, text);
-    CloseFile(file);
-}
-
 // What the plain save keeps of the settings file's attributes; writing it marks it for archiving.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_TEMPORARY;
@@ -88,7 +80,7 @@ void SaveSettings() {
         CloseFile(file);
     }
     if (!created) {
-        WriteInPlace(target, text);
+        WriteWholeFile(target, text);  // the plain save, in place; a held file is not opened
         return;
     }
     // A disk that fills up would fail the plain rewrite half-way too: keep the old file whole.
@@ -113,5 +105,5 @@ void SaveSettings() {
     // Refused for another reason than a held file (which the plain rewrite cannot open either):
     // a folder where files may be written but not deleted or renamed, a file system without
     // renames over a file, rights that cannot be carried over.
-    WriteInPlace(target, text);
+    WriteWholeFile(target, text);
 }

@@ -125,6 +125,12 @@ void CloseFile(TextFile& file) {
     file.reader = LineReader{};
 }
 
+void WriteWholeFile(std::string_view path, std::string_view text) {
+    TextFile file = CreateTextFile(path);
+    WriteText(file, text);
+    CloseFile(file);
+}
+
 std::string ReadWholeFile(std::string_view path) {
     UniqueHandle file(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
     if (!file.Valid()) file.Reset(OpenExclusive(path, GENERIC_READ, OPEN_ALWAYS));

@@ -37,6 +37,10 @@ void WriteText(TextFile& file, std::string_view text);
 void WriteLineEnd(TextFile& file);
 void CloseFile(TextFile& file);
 
+// CreateTextFile, one WriteText of `text` exactly as it stands, CloseFile: a file that cannot be
+// created (held by another program, no right to write) keeps what it held.
+void WriteWholeFile(std::string_view path, std::string_view text);
+
 // The whole file's bytes; a missing file is created empty, an unopenable one gives "".
 std::string ReadWholeFile(std::string_view path);
 

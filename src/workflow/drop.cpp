@@ -41,9 +41,7 @@ void SelectTestFileForSource(const std::string& sourcePath) {
     std::string text = NewTestFileText(sourcePath, Settings);
     Settings.active = TestFilePathFor(sourcePath);
     if (FileExists(Settings.active)) return;
-    TextFile file = CreateTextFile(Settings.active);
-    WriteText(file, text);
-    CloseFile(file);
+    WriteWholeFile(Settings.active, text);
 }
 
 }  // namespace

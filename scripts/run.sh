@@ -7,8 +7,7 @@
 set -eu
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
-: "${WINEPREFIX:=$root/build/wineprefix}"
-export WINEPREFIX
+. "$here/wine-env.sh"
 exe="$(realpath -m "${TB_EXE:-$root/dist/TestBuilder.exe}")"
 [ -f "$exe" ] || { echo "$exe is missing: run make first" >&2; exit 1; }
 

@@ -9,7 +9,7 @@ set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 dpi="$1"
 shift
-: "${WINEPREFIX:=$here/../build/wineprefix}"
+. "$here/wine-env.sh"
 export WINEPREFIX="$WINEPREFIX-dpi$dpi" TB_LOGPIXELS="$dpi" TB_EXPECTED_DPI="$dpi"
 "$here/wine-prefix.sh"
 "$here/wine-run.sh" "$@"

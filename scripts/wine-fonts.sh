@@ -5,7 +5,7 @@
 # `make screenshots`); the tests do not need them.
 set -eu
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-: "${WINEPREFIX:=$here/../build/wineprefix}"
+. "$here/wine-env.sh"
 source_dir=/usr/share/wine/fonts
 target="$WINEPREFIX/drive_c/windows/Fonts"
 [ -d "$source_dir" ] && [ -d "$target" ] || exit 0

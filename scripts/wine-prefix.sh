@@ -6,8 +6,8 @@
 # with the 64-bit loader.
 set -eu
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-: "${WINEPREFIX:=$here/../build/wineprefix}"
-export WINEPREFIX WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+. "$here/wine-env.sh"
+export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 wine="$here/wine-run.sh"
 if [ ! -f "$WINEPREFIX/.testbuilder-ready" ]; then
     mkdir -p "$WINEPREFIX"

@@ -26,10 +26,8 @@ case "$arch" in
 x86_64) loader=/usr/lib/wine/wine64 loader_name=$loader ;;
 *) arch=i686 loader=wine loader_name="/usr/lib/wine/wine (through the wine command)" ;;
 esac
-default_build=build
-[ "$arch" = x86_64 ] && default_build=build-x86_64
-: "${WINEPREFIX:=$here/../$default_build/wineprefix}"
-export WINEPREFIX TB_WINE_ARCH="$arch"
+export TB_WINE_ARCH="$arch"
+. "$here/wine-env.sh"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
 # Programs that start further Windows programs (and the benchmark's report) see which loader runs them.

@@ -3,10 +3,7 @@
 # then ends both. Usage: with-display.sh COMMAND [ARGS...]
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-# The prefix of the build being run (the Makefile says which); as scripts/wine-run.sh defaults it.
-if [ "${TB_WINE_ARCH:-i686}" = x86_64 ]; then : "${WINEPREFIX:=$here/../build-x86_64/wineprefix}"; fi
-: "${WINEPREFIX:=$here/../build/wineprefix}"
-export WINEPREFIX
+. "$here/wine-env.sh"
 
 fdfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &

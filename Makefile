@@ -28,16 +28,18 @@ RELEASE  := dist/TestBuilder.exe
 
 # The build that runs under Wine: TB_ARCH is set by the steps below (from scripts/wine-arch.sh)
 # before any of these is used. Each build folder has its own Wine prefix.
-ARCH_BUILD = $(if $(filter x86_64,$(TB_ARCH)),$(BUILD64),$(BUILD))
-ARCH_EXE   = $(if $(filter x86_64,$(TB_ARCH)),$(BUILD64)/TestBuilder.exe,$(RELEASE))
-ARCH_WORDS = $(if $(filter x86_64,$(TB_ARCH)),the 64-bit build (x86_64: $(ARCH_EXE)),the 32-bit release build (i686: $(RELEASE)))
+ARCH64     = $(filter x86_64,$(TB_ARCH))
+ARCH_BUILD = $(if $(ARCH64),$(BUILD64),$(BUILD))
+ARCH_EXE   = $(if $(ARCH64),$(BUILD64)/TestBuilder.exe,$(RELEASE))
+ARCH_WORDS = $(if $(ARCH64),the 64-bit build (x86_64: $(ARCH_EXE)),the 32-bit release build (i686: $(RELEASE)))
 export WINEPREFIX   = $(abspath $(ARCH_BUILD))/wineprefix
-export TB_WINE_ARCH = $(if $(filter x86_64,$(TB_ARCH)),x86_64,i686)
+export TB_WINE_ARCH = $(if $(ARCH64),x86_64,i686)
 
 CONFIGURE_i686   = cmake --no-warn-unused-cli -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
                    -DCMAKE_BUILD_TYPE=Release -DTB_EXE_DIR=$(CURDIR)/dist
 CONFIGURE_x86_64 = cmake --no-warn-unused-cli -S . -B $(BUILD64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
                    -DCMAKE_BUILD_TYPE=Release
+ARCH_CONFIGURE   = $(if $(ARCH64),$(CONFIGURE_x86_64),$(CONFIGURE_i686))
 
 .PHONY: all deps deps-build configure build native-test fuzz-build fuzz fuzz-short test run screenshots \
         bench dist clean with-arch tested-build test-steps arch-configure arch-build run-arch \
@@ -102,8 +104,8 @@ test-steps: native-test fuzz-short arch-build
 
 # The build folder of TB_ARCH, configured (the 64-bit one's compiler installed first).
 arch-configure:
-	@if [ "$(TB_ARCH)" = x86_64 ]; then scripts/install-deps.sh x86_64; fi
-	$(if $(filter x86_64,$(TB_ARCH)),$(CONFIGURE_x86_64),$(CONFIGURE_i686)) $(CONFIGURE_EXTRA)
+	$(if $(ARCH64),@scripts/install-deps.sh x86_64)
+	$(ARCH_CONFIGURE) $(CONFIGURE_EXTRA)
 
 # That build with its tests.
 arch-build:

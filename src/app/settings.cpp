@@ -8,15 +8,39 @@
 #include "platform/files.h"
 #include "platform/handles.h"
 
+namespace {
+
+// A settings file that was there at start-up but could not be read. The record then holds none
+// of its settings, and a save would write that empty record over every stored path: such a
+// file is left as it is for the rest of the run.
+bool settingsFileUnread = false;
+
+// Another program may hold the file for a moment at start-up (a second copy of the tool saving,
+// a sync client, a virus scanner): the load tries again for about half a second.
+constexpr int kLoadAttempts = 10;
+constexpr DWORD kLoadRetryMs = 50;
+
+// The settings file's path stays in UTF-16 from the system's answer to the open, so a program
+// folder the ANSI code page cannot spell still has its settings.
+std::wstring SettingsFile() { return SettingsFilePath(ExecutablePathWide()); }
+
+}  // namespace
+
 void LoadSettings() {
-    std::string path = SettingsFilePath(ExecutablePath());
+    settingsFileUnread = false;
+    std::wstring path = SettingsFile();
     if (!FileExists(path)) {
         ApplySettingsDefaults(Settings);
         return;
     }
+    TextFile file = OpenTextForReading(path);
+    for (int attempt = 1; !file.handle && attempt < kLoadAttempts; ++attempt) {
+        Sleep(kLoadRetryMs);
+        file = OpenTextForReading(path);
+    }
     // A file that exists but cannot be opened reads as empty: no line, no defaults, and the
     // derived fields still follow what the record holds.
-    TextFile file = OpenTextForReading(path);
+    settingsFileUnread = file.handle == nullptr;
     std::string line;
     while (!AtEndOfFile(file)) {
         ReadLine(file, line);
@@ -47,50 +71,79 @@ bool TakeOverProperties(const std::wstring& from, const std::wstring& to, DWORD 
 
 }  // namespace
 
+bool SavesInPlace(unsigned long attributes, unsigned long links) {
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ENCRYPTED | FILE_ATTRIBUTE_COMPRESSED;
+    return (attributes & kNotPlain) != 0 || links > 1;
+}
+
+namespace {
+
+// The number of names the file has; 1 where that cannot be read. Opened for its attributes only,
+// which shares with every other opener and so disturbs no program that has the file open.
+DWORD LinkCount(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &information)) return 1;
+    return information.nNumberOfLinks;
+}
+
+}  // namespace
+
 // The new file is written beside the old one and then put in its place in one step, so a
 // process killed or a disk that fills half-way leaves the previous settings whole. Where that
-// step cannot be taken (no new file may be created in the folder, or none replaced), the settings
-// file is written in place instead, as a plain rewrite would. A read-only or held settings file
-// stays as it was.
+// step cannot be taken (no new file may be created in the folder, or none replaced), or would
+// change what the settings file is (a link to a file elsewhere, a file with a second name, an
+// encrypted or compressed file), the settings file is written in place instead, as a plain
+// rewrite would. A read-only or held settings file stays as it was, and so does one that could
+// not be read at start-up.
 void SaveSettings() {
+    if (settingsFileUnread) return;
     QuietErrorMode quiet;  // for every call of the save: a drive without a medium fails quietly
-    std::string target = SettingsFilePath(ExecutablePath());
-    std::wstring to = ToWide(target);
+    std::wstring to = SettingsFile();
     // A read-only settings file is the user's way of freezing the settings: leave it alone
     // (a rename may replace it where a write would not). A folder of that name is no file.
     DWORD attributes = GetFileAttributesW(to.c_str());
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return;
 
+    std::string text = FormatSettingsFile(Settings);
+    // A rename would replace the link or this one name with a plain local file, and the real
+    // file or its other names would keep the old settings.
+    if (exists && SavesInPlace(attributes, LinkCount(to))) {
+        WriteWholeFile(to, text);
+        return;
+    }
+
     // One name for every save and every copy of the tool: a file left by a save that was cut
     // short is reused by the next one, so at most one stays behind, and two copies saving at the
     // same moment cannot both hold it (it is opened without sharing).
-    std::string temporary = target + ".tmp";
-    std::wstring from = ToWide(temporary);
-    std::string text = FormatSettingsFile(Settings);
-
-    bool created = false, written = false;
+    std::wstring from = to + L".tmp";
+    bool created = false, complete = false, flushed = false;
     {
-        TextFile file = CreateTextFile(temporary);
+        TextFile file = CreateTextFile(from);
         created = file.handle != nullptr;
         if (created) {
             WriteText(file, text);
-            written = FlushFileBuffers(file.handle) != 0 && GetFileSize(file.handle, nullptr) == text.size();
+            complete = GetFileSize(file.handle, nullptr) == text.size();
+            flushed = complete && FlushFileBuffers(file.handle) != 0;
         }
         CloseFile(file);
     }
     if (!created) {
-        WriteWholeFile(target, text);  // the plain save, in place; a held file is not opened
+        WriteWholeFile(to, text);  // the plain save, in place; a held file is not opened
         return;
     }
     // A disk that fills up would fail the plain rewrite half-way too: keep the old file whole.
-    if (!written) {
+    if (!complete) {
         DeleteFileW(from.c_str());
         return;
     }
 
     bool replaced = false;
-    if (!exists || TakeOverProperties(to, from, attributes)) {
+    // Some network redirectors refuse the flush while writes work: the plain save works there.
+    if (flushed && (!exists || TakeOverProperties(to, from, attributes))) {
         // Another program that merely glances at the file (a virus scanner, an editor checking
         // for changes) holds it for a moment: try again briefly before giving the step up.
         for (int attempt = 0; !replaced && attempt < 5; ++attempt) {
@@ -104,6 +157,6 @@ void SaveSettings() {
     DeleteFileW(from.c_str());
     // Refused for another reason than a held file (which the plain rewrite cannot open either):
     // a folder where files may be written but not deleted or renamed, a file system without
-    // renames over a file, rights that cannot be carried over.
-    WriteWholeFile(target, text);
+    // renames over a file, rights that cannot be carried over, a refused flush.
+    WriteWholeFile(to, text);
 }

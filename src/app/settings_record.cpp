@@ -66,6 +66,10 @@ std::string SettingsFilePath(std::string_view executablePath) {
     return CutBeforeLastDot(executablePath) + ".ini";
 }
 
+std::wstring SettingsFilePath(std::wstring_view executablePath) {
+    return std::wstring(executablePath.substr(0, executablePath.rfind(L'.'))) + L".ini";
+}
+
 void ApplySettingsDefaults(SettingsRecord& record) {
     record.directory = "relative";
     record.compiler = "pbwin";

@@ -28,6 +28,8 @@ extern SettingsRecord Settings;
 // The settings file beside the executable: everything from the last "." of the whole path
 // replaced by ".ini", or ".ini" appended when the path has no ".".
 std::string SettingsFilePath(std::string_view executablePath);
+// The same rule for the path as the system gives it, every character kept.
+std::wstring SettingsFilePath(std::wstring_view executablePath);
 
 // What loading does when there is no settings file at all.
 void ApplySettingsDefaults(SettingsRecord& record);

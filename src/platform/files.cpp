@@ -16,10 +16,13 @@ HANDLE Handle(const TextFile& file) {
 
 // Every file is opened without sharing: while the tool has it open nobody else may, and an
 // open fails while another program holds the file.
-HANDLE OpenExclusive(std::string_view path, DWORD access, DWORD disposition) {
-    std::wstring wide = ToWide(path);
+HANDLE OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition) {
     QuietErrorMode quiet;
-    return CreateFileW(wide.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+HANDLE OpenExclusive(std::string_view path, DWORD access, DWORD disposition) {
+    return OpenExclusive(ToWide(path), access, disposition);
 }
 
 void Adopt(TextFile& file, HANDLE handle, bool writing) {
@@ -80,17 +83,20 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
 
 TextFile::~TextFile() { CloseFile(*this); }
 
-bool FileExists(std::string_view path) {
-    if (path.empty() || path.find_first_of("?*") != std::string_view::npos || path.back() == ':')
-        return false;
+bool FileExists(std::string_view path) { return FileExists(ToWide(path)); }
+
+bool FileExists(const std::wstring& path) {
+    if (path.empty() || path.find_first_of(L"?*") != std::wstring::npos || path.back() == L':') return false;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | 0x08)) == 0;
 }
 
-TextFile OpenTextForReading(std::string_view path) {
+TextFile OpenTextForReading(std::string_view path) { return OpenTextForReading(ToWide(path)); }
+
+TextFile OpenTextForReading(const std::wstring& path) {
     TextFile file;
     Adopt(file, OpenExclusive(path, GENERIC_READ, OPEN_EXISTING), false);
     return file;
@@ -102,7 +108,9 @@ std::string ReadLine(TextFile& file) { return LineReaderNext(file.reader); }
 
 void ReadLine(TextFile& file, std::string& line) { LineReaderNext(file.reader, line); }
 
-TextFile CreateTextFile(std::string_view path) {
+TextFile CreateTextFile(std::string_view path) { return CreateTextFile(ToWide(path)); }
+
+TextFile CreateTextFile(const std::wstring& path) {
     TextFile file;
     Adopt(file, OpenExclusive(path, GENERIC_WRITE, OPEN_ALWAYS), true);
     if (file.handle) {
@@ -125,8 +133,17 @@ void CloseFile(TextFile& file) {
     file.reader = LineReader{};
 }
 
-void WriteWholeFile(std::string_view path, std::string_view text) {
+void WriteWholeFile(std::string_view path, std::string_view text) { WriteWholeFile(ToWide(path), text); }
+
+void WriteWholeFile(const std::wstring& path, std::string_view text) {
     TextFile file = CreateTextFile(path);
+    WriteText(file, text);
+    CloseFile(file);
+}
+
+void WriteNewFile(std::string_view path, std::string_view text) {
+    TextFile file;
+    Adopt(file, OpenExclusive(path, GENERIC_WRITE, CREATE_NEW), true);
     WriteText(file, text);
     CloseFile(file);
 }
@@ -152,9 +169,39 @@ std::string ReadWholeFile(std::string_view path) {
 
 // The whole path, however deep the folder: a cut path would look for the settings file in the
 // wrong place.
-std::string ExecutablePath() {
+std::string ExecutablePath() { return ToAnsi(ExecutablePathWide()); }
+
+std::wstring ExecutablePathWide() {
     // A buffer too short gives its own size back (and no NUL), which asks for a larger one.
-    return ToAnsi(GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); }));
+    return GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+}
+
+namespace {
+
+// The path in the ANSI code page, where it converts there and back unchanged and no "=" cuts
+// it when the settings file is read again.
+std::optional<std::string> HeldWhole(const std::wstring& path) {
+    std::string ansi = ToAnsi(path);
+    if (ansi.find('=') != std::string::npos || ToWide(ansi) != path) return std::nullopt;
+    return ansi;
+}
+
+}  // namespace
+
+// A name the code page cannot spell would be kept as a row of "?", which names no file; the
+// short form names the same file in ASCII where the volume keeps short names.
+std::optional<std::string> HoldablePath(const std::wstring& path) {
+    if (path.empty()) return std::string();
+    if (std::optional<std::string> whole = HeldWhole(path)) return whole;
+    std::wstring shortPath;
+    {
+        QuietErrorMode quiet;
+        shortPath = GrowingBuffer([&path](wchar_t* buffer, DWORD size) {
+            return GetShortPathNameW(path.c_str(), buffer, size);
+        });
+    }
+    if (shortPath.empty()) return std::nullopt;
+    return HeldWhole(shortPath);
 }
 
 std::string GetCurrentDir() {

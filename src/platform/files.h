@@ -2,6 +2,7 @@
 // The file and directory operations the tool's logic needs. Paths are ANSI texts, converted to
 // UTF-16 at each call. None of them reports failure: a failed open gives a file that reads as
 // empty and swallows writes, as the callers expect.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,11 @@ struct TextFile {
 
 // True only for an existing file that is not a directory; false for "", wildcards and "X:".
 bool FileExists(std::string_view path);
+// The same for a path held in UTF-16 from end to end (the settings file's own).
+bool FileExists(const std::wstring& path);
 
 TextFile OpenTextForReading(std::string_view path);
+TextFile OpenTextForReading(const std::wstring& path);
 bool AtEndOfFile(TextFile& file);
 std::string ReadLine(TextFile& file);
 // The same into `line`, reusing its storage: for readers that go through many lines.
@@ -33,6 +37,7 @@ void ReadLine(TextFile& file, std::string& line);
 
 // Creates the file or empties an existing one.
 TextFile CreateTextFile(std::string_view path);
+TextFile CreateTextFile(const std::wstring& path);
 void WriteText(TextFile& file, std::string_view text);
 void WriteLineEnd(TextFile& file);
 void CloseFile(TextFile& file);
@@ -40,11 +45,23 @@ void CloseFile(TextFile& file);
 // CreateTextFile, one WriteText of `text` exactly as it stands, CloseFile: a file that cannot be
 // created (held by another program, no right to write) keeps what it held.
 void WriteWholeFile(std::string_view path, std::string_view text);
+void WriteWholeFile(const std::wstring& path, std::string_view text);
+// Writes a new file with `text`, only where no file of that name exists: an existing one,
+// even one that a look at the folder did not show, keeps every byte.
+void WriteNewFile(std::string_view path, std::string_view text);
 
 // The whole file's bytes; a missing file is created empty, an unopenable one gives "".
 std::string ReadWholeFile(std::string_view path);
 
 std::string ExecutablePath();
+// The executable's whole path as the system gives it, with every character it holds.
+std::wstring ExecutablePathWide();
+
+// A path that the settings and test files can hold as it is: the path in the ANSI code page
+// where every character converts and it holds no "=" (which ends a settings value); otherwise
+// the file system's short (8.3) form of it where that form can; nothing where neither can
+// (a volume without short names, a path that does not exist).
+std::optional<std::string> HoldablePath(const std::wstring& path);
 std::string GetCurrentDir();
 void SetCurrentDir(std::string_view path);
 // Makes the drive of the text's first character current (with the directory the system

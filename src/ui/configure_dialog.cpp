@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "ui/dialog_frame.h"
 #include "ui/placement.h"
 #include "workflow/feedback.h"
+#include "workflow/tool_contract.h"
 
 namespace {
 
@@ -104,9 +106,24 @@ int CALLBACK OnFolderBrowserEvent(HWND browser, UINT event, LPARAM lParam, LPARA
     return 0;
 }
 
+// A path the user chose that the settings file cannot keep (a character the ANSI code page
+// lacks, or a "=") and that has no short form it can: said, with the reason, and not stored.
+void ReportUnusablePath(const std::wstring& path) {
+    ShowMessage(L"{" + path + L"} cannot be used\r\n"
+                L"The settings file keeps only paths written in the system's code page and without \"=\", "
+                L"and this path has no short (8.3) form that is.");
+}
+
+// The chosen path as the settings keep it; nothing, after saying why, where they cannot.
+std::optional<std::string> KeepablePath(const std::wstring& chosen) {
+    std::optional<std::string> path = HoldablePath(chosen);
+    if (!path) ReportUnusablePath(chosen);
+    return path;
+}
+
 // The folder the user chooses for generated test sources; "" when cancelled or when the
 // choice has no file-system path.
-std::string ChooseOutputFolder(HWND dialog) {
+std::wstring ChooseOutputFolder(HWND dialog) {
     BROWSEINFOW info = {};
     info.hwndOwner = dialog;
     info.pidlRoot = nullptr;
@@ -117,16 +134,19 @@ std::string ChooseOutputFolder(HWND dialog) {
     info.lpfn = OnFolderBrowserEvent;
     info.lParam = reinterpret_cast<LPARAM>(dialog);
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-    if (!chosen) return "";
+    if (!chosen) return L"";
     std::vector<wchar_t> path(kPathCapacity, L'\0');
     bool found = SHGetPathFromIDListEx(chosen, path.data(), kPathCapacity, GPFIDL_DEFAULT);
     CoTaskMemFree(chosen);
-    return found ? ToAnsi(path.data()) : "";
+    return found ? path.data() : L"";
 }
 
 void BrowseForOutputFolder(HWND dialog) {
-    std::string folder = ChooseOutputFolder(dialog);
-    if (folder.empty()) return;
+    std::wstring chosen = ChooseOutputFolder(dialog);
+    if (chosen.empty()) return;
+    std::optional<std::string> kept = KeepablePath(chosen);
+    if (!kept) return;
+    std::string folder = *kept;
     if (!EndsWith(folder, "\\")) folder += '\\';
     Settings.output = folder;
     SaveSettings();
@@ -161,9 +181,9 @@ UINT_PTR CALLBACK OnOpenDialogEvent(HWND hookDialog, UINT message, WPARAM, LPARA
 
 // The program the user chooses, starting from the stored setting (not the edit's text);
 // "" when cancelled.
-std::string ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
-    const std::string& stored = Settings.*browse.setting;
-    std::string folder = stored;
+std::wstring ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
+    std::string_view stored = UnquotedProgram(Settings.*browse.setting);
+    std::string folder(stored);
     std::string fileName;
     if (size_t slash = LastPosition(stored, "\\")) {
         fileName = MiddlePart(stored, slash + 1);
@@ -194,23 +214,26 @@ std::string ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
     request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
     request.lpfnHook = OnOpenDialogEvent;
     request.lCustData = reinterpret_cast<LPARAM>(dialog);
-    if (!GetOpenFileNameW(&request)) return "";
-    return ToAnsi(file.data());
+    if (!GetOpenFileNameW(&request)) return L"";
+    return file.data();
 }
 
 void BrowseForProgram(HWND dialog, const ProgramBrowse& browse) {
-    std::string chosen = ChooseProgram(dialog, browse);
+    std::wstring chosen = ChooseProgram(dialog, browse);
     if (chosen.empty()) return;
-    Settings.*browse.setting = chosen;
+    std::optional<std::string> kept = KeepablePath(chosen);
+    if (!kept) return;
+    Settings.*browse.setting = *kept;
     if (browse.savesAtOnce) SaveSettings();
-    SetControlText(dialog, browse.edit, chosen);
+    SetControlText(dialog, browse.edit, *kept);
 }
 
 // One line per program path that is set but names no existing file, joined by CR LF.
 std::string InvalidProgramsReport() {
     std::string report;
     for (const std::string* path : {&Settings.pbwin, &Settings.pbcc, &Settings.quarex}) {
-        if (path->empty() || FileExists(*path)) continue;
+        // A path stored in its own quotes names the file inside them.
+        if (path->empty() || FileExists(UnquotedProgram(*path))) continue;
         if (!report.empty()) report += "\r\n";
         report += "{" + *path + "} is not a valid program";
     }

@@ -1,5 +1,6 @@
 #include "workflow/drop.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,9 @@ void SelectTestFileForSource(const std::string& sourcePath) {
     std::string text = NewTestFileText(sourcePath, Settings);
     Settings.active = TestFilePathFor(sourcePath);
     if (FileExists(Settings.active)) return;
-    WriteWholeFile(Settings.active, text);
+    // Created only where no file of that name exists: a test file that the look above could not
+    // see (a folder the user may not list, a file made in between) keeps every byte.
+    WriteNewFile(Settings.active, text);
 }
 
 }  // namespace
@@ -50,17 +53,16 @@ void HandleDrop(HWND dialog, HDROP drop) {
     std::wstring name = FirstDroppedName(drop);
     DragFinish(drop);
 
-    switch (ClassifyDroppedName(name)) {
-    case DroppedKind::Source:
-        SelectTestFileForSource(ToAnsi(name));
-        break;
-    case DroppedKind::TestFile:
-        Settings.active = ToAnsi(name);
-        break;
-    case DroppedKind::Other:
+    DroppedKind kind = ClassifyDroppedName(name);
+    // A path the settings file cannot hold whole goes by its short form; one that has none is
+    // refused like a file of another type, rather than kept as a row of "?".
+    std::optional<std::string> path = kind == DroppedKind::Other ? std::nullopt : HoldablePath(name);
+    if (!path) {
         DefaultBeep();
         return;
     }
+    if (kind == DroppedKind::Source) SelectTestFileForSource(*path);
+    else Settings.active = *path;
     SetWindowTextW(GetDlgItem(dialog, IDC_TEST_FILE), ToWide(Settings.active).c_str());
     SaveSettings();
 }

@@ -15,7 +15,15 @@ void ShowMessage(std::string_view text) {
         sink.message(text);
         return;
     }
-    MessageBoxW(nullptr, ToWide(text).c_str(), L"PowerBASIC", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+    ShowMessage(ToWide(text));
+}
+
+void ShowMessage(std::wstring_view text) {
+    if (sink.message) {
+        sink.message(ToAnsi(text));
+        return;
+    }
+    MessageBoxW(nullptr, std::wstring(text).c_str(), L"PowerBASIC", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 void DefaultBeep() {

@@ -4,6 +4,8 @@
 
 // MessageBoxW with no owner, caption "PowerBASIC", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND.
 void ShowMessage(std::string_view text);
+// The same box for a text the ANSI code page may not spell (a path it cannot hold).
+void ShowMessage(std::wstring_view text);
 // MessageBeep(0).
 void DefaultBeep();
 

@@ -9,27 +9,47 @@ std::string Quoted(std::string_view text) {
     return quoted;
 }
 
+namespace {
+
+bool HasOwnQuotes(std::string_view path) { return path.size() >= 2 && path.front() == '"' && path.back() == '"'; }
+
+}  // namespace
+
+// Quoting a path that has its quotes already would double them, and nothing would start.
+std::string QuotedProgram(std::string_view path) {
+    return HasOwnQuotes(path) ? std::string(path) : Quoted(path);
+}
+
+std::string_view UnquotedProgram(std::string_view path) {
+    return HasOwnQuotes(path) ? path.substr(1, path.size() - 2) : path;
+}
+
 // Every command line starts with the program path in quotes: an unquoted path with spaces
 // would let the system start another program (C:\Program.exe for C:\Program Files\...).
 std::string AddCommandLine(const SettingsRecord& record) {
-    return Quoted(record.quarex) + " " + Quoted(record.active) + " /add";
+    return QuotedProgram(record.quarex) + " " + Quoted(record.active) + " /add";
 }
 
 std::string SequenceCommandLine(const SettingsRecord& record) {
-    return Quoted(record.quarex) + " " + Quoted(record.active) + " /seq";
+    return QuotedProgram(record.quarex) + " " + Quoted(record.active) + " /seq";
 }
 
 std::string GenerateCommandLine(const SettingsRecord& record) {
-    return Quoted(record.quarex) + " " + Quoted(record.active);
+    return QuotedProgram(record.quarex) + " " + Quoted(record.active);
 }
 
 std::string CompileCommandLine(const SettingsRecord& record, std::string_view generatedSource) {
-    return Quoted(record.activeCompilerPath) + " /I" + Quoted(record.activeIncludeDir) + " /Q /L " +
+    return QuotedProgram(record.activeCompilerPath) + " /I" + Quoted(record.activeIncludeDir) + " /Q /L " +
            Quoted(generatedSource);
 }
 
+// Only the name part loses its extension: a "." in a folder name (E:\my.dir\util) is no
+// extension, and cutting there would start another program (E:\my.exe).
 std::string TestProgramPath(std::string_view generatedSource) {
-    return CutBeforeLastDot(generatedSource);
+    PathParts parts = SplitPath(generatedSource);
+    std::string name = CutBeforeLastDot(parts.name);
+    if (LastPosition(name, ".") != 0) name += ".exe";
+    return parts.directory + name;
 }
 
 // Quoting keeps the system's lookup of the program without its ".exe".
@@ -37,8 +57,9 @@ std::string TestProgramCommandLine(std::string_view generatedSource) {
     return Quoted(TestProgramPath(generatedSource));
 }
 
+// A source without an extension must not name its own log: reading the log would then read,
+// or create, the source itself.
 std::string CompilerLogName(std::string_view generatedSourceName) {
-    if (LastPosition(generatedSourceName, ".") == 0) return std::string(generatedSourceName);
     return CutBeforeLastDot(generatedSourceName) + ".log";
 }
 

@@ -32,13 +32,31 @@ TEST(CommandLines, EmptyIncludeDirectoryIsStillQuoted) {
     EXPECT_EQ(CompileCommandLine(r, "x.bas"), "\"C:\\PB Win\\Pbwin.exe\" /I\"\" /Q /L \"x.bas\"");
 }
 
+TEST(CommandLines, ProgramPathsWithTheirOwnQuotesAreUsedAsTheyStand) {
+    SettingsRecord r = Configured();
+    r.quarex = "\"C:\\Program Files\\Quarex\\quarex.exe\"";
+    r.activeCompilerPath = "\"C:\\PB Win\\Pbwin.exe\"";
+    EXPECT_EQ(AddCommandLine(r), "\"C:\\Program Files\\Quarex\\quarex.exe\" \"D:\\src\\util.test\" /add");
+    EXPECT_EQ(GenerateCommandLine(r), "\"C:\\Program Files\\Quarex\\quarex.exe\" \"D:\\src\\util.test\"");
+    EXPECT_EQ(CompileCommandLine(r, "x.bas"), "\"C:\\PB Win\\Pbwin.exe\" /I\"C:\\PB Win\\inc\" /Q /L \"x.bas\"");
+    EXPECT_EQ(UnquotedProgram(r.quarex), "C:\\Program Files\\Quarex\\quarex.exe");
+    // A lone quote, or one at one end only, is part of the path.
+    EXPECT_EQ(QuotedProgram("\""), "\"\"\"");
+    EXPECT_EQ(QuotedProgram("\"C:\\q.exe"), "\"\"C:\\q.exe\"");
+    EXPECT_EQ(UnquotedProgram("C:\\q.exe\""), "C:\\q.exe\"");
+}
+
 TEST(CommandLines, TestProgramAndLogNames) {
     EXPECT_EQ(TestProgramPath("D:\\src\\test\\util_test.bas"), "D:\\src\\test\\util_test");
-    EXPECT_EQ(TestProgramPath("D:\\my.dir\\noext"), "D:\\my");
     EXPECT_EQ(TestProgramPath("noext"), "noext");
+    // Only the name loses its extension; a name that keeps a "." gets ".exe", which the system
+    // would not add to a name it reads as having an extension.
+    EXPECT_EQ(TestProgramPath("D:\\my.dir\\noext"), "D:\\my.dir\\noext");
+    EXPECT_EQ(TestProgramPath("D:\\src\\test\\a.b_test.bas"), "D:\\src\\test\\a.b_test.exe");
+    EXPECT_EQ(TestProgramPath("a.b"), "a");
     EXPECT_EQ(CompilerLogName("util_test.bas"), "util_test.log");
     EXPECT_EQ(CompilerLogName("a.b_test.bas"), "a.b_test.log");
-    EXPECT_EQ(CompilerLogName("noext"), "noext");
+    EXPECT_EQ(CompilerLogName("noext"), "noext.log");
 }
 
 TEST(Reports, ToolExitMessages) {

@@ -2,9 +2,9 @@
 // outside the ANSI code page or 2,000 characters long, delivered as WM_DROPFILES to a real window.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "app/settings.h"
+#include "platform/files.h"
+#include "workflow/test_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
 #include "standin_support.h"
@@ -36,15 +36,6 @@ protected:
     TestMainWindow window{false};
     FeedbackRecorder feedback;
 };
-
-// The names in a folder, to see what a drop created there.
-std::vector<std::string> FolderContents(const TempDir& folder) {
-    std::vector<std::string> names;
-    for (const std::string& name : NamesMatching(folder.Path() + "*"))
-        if (name != "." && name != "..") names.push_back(name);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 }  // namespace
 
@@ -98,34 +89,64 @@ TEST_F(DropFaults, SettingsHeldDuringTheDropKeepTheirOldBytesAndTheNewTestFileSt
     EXPECT_TRUE(feedback.Events().empty());
 }
 
-TEST_F(DropFaults, NamesOutsideTheCodePageCarryItsDefaultCharacter) {
-    ASSERT_EQ(GetACP(), 1252u) << "the expected names below are those of code page 1252";
-    std::wstring folder = ToWide(temp.Path());
+// A name the settings file cannot hold whole (a character code page 1252 lacks, or a "=", which
+// ends a settings value) goes by its short form: the test file, its "source=" line, the label
+// and the saved current test file all name the real files, and reading the settings back gives
+// the same test file. A name without a short form is refused with a beep.
+TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
+    ASSERT_EQ(GetACP(), 1252u) << "the names below are outside code page 1252";
+    std::wstring base = ToWide(temp.Path());
+    for (const wchar_t* folderName : {L"\u03A9mega", L"\u4E2D\u6587", L"x=y"}) {
+        SCOPED_TRACE(ToAnsi(folderName));
+        std::wstring folder = base + folderName + L"\\";
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        std::wstring source = folder + L"util.bas";
+        HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
 
-    // A CJK name: each character becomes "?", which no file name may hold. The test file
-    // cannot be written, and the "?" path becomes current, as the label shows.
-    std::wstring cjk = folder + L"\u4E2D\u6587.bas";
-    HANDLE file = CreateFileW(cjk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-    DeliverWideDrop(window.Get(), {cjk});
-    ExpectCurrentAndSaved(temp / "??.test");
-    EXPECT_EQ(FolderContents(temp), std::vector<std::string>{"??.bas"});  // the source's own name, as ANSI
+        DeliverWideDrop(window.Get(), {source});
+        EXPECT_EQ(Settings.active.find_first_of("?="), std::string::npos) << Settings.active;
+        ExpectCurrentAndSaved(Settings.active);
+        // The new test file is the folder's util.test, and its source line names util.bas there.
+        std::wstring testFile = folder + L"util.test";
+        std::string written = ReadBytes(Settings.active);
+        ASSERT_EQ(written.rfind("[quarex]\r\nsource=", 0), 0u) << written;
+        std::string shortSource = written.substr(17, written.size() - 19);
+        EXPECT_EQ(shortSource.find_first_of("?="), std::string::npos) << shortSource;
+        EXPECT_TRUE(FileExists(shortSource)) << shortSource;
+        EXPECT_EQ(TestFilePathFor(shortSource), Settings.active);
+        EXPECT_NE(GetFileAttributesW(testFile.c_str()), INVALID_FILE_ATTRIBUTES) << "no util.test in the folder";
 
-    // A Latin letter the code page lacks is no look-alike either: "a" with macron must not
-    // select the test file of ab.bas, a different source.
-    WriteBytes(temp / "ab.bas", "' another source\r\n");
-    WriteBytes(temp / "ab.test", "[quarex]\r\nsource=" + (temp / "ab.bas") + "\r\n");
-    DeliverWideDrop(window.Get(), {folder + L"\u0101b.bas"});
-    ExpectCurrentAndSaved(temp / "?b.test");
-    EXPECT_EQ(ReadBytes(temp / "ab.test"), "[quarex]\r\nsource=" + (temp / "ab.bas") + "\r\n");
+        // After a restart the same test file is current.
+        std::string saved = Settings.active;
+        Settings = SettingsRecord{};
+        LoadSettings();
+        EXPECT_EQ(Settings.active, saved);
 
-    // A test file with such a name is selected under its "?" name, unread.
-    DeliverWideDrop(window.Get(), {folder + L"\u4E2D.test"});
-    ExpectCurrentAndSaved(temp / "?.test");
+        // A test file from there is selected by its short form too.
+        std::wstring other = folder + L"other.test";
+        file = CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        DeliverWideDrop(window.Get(), {other});
+        EXPECT_EQ(Settings.active.find_first_of("?="), std::string::npos) << Settings.active;
+        EXPECT_TRUE(FileExists(Settings.active)) << Settings.active;
+        ExpectCurrentAndSaved(Settings.active);
+    }
+    EXPECT_EQ(feedback.Beeps(), 0);
 
-    EXPECT_EQ(FolderContents(temp), (std::vector<std::string>{"??.bas", "ab.bas", "ab.test"}));
-    EXPECT_TRUE(feedback.Events().empty());
+    // No short form (the name does not exist, as on a volume without 8.3 names nothing has one):
+    // nothing is created or selected, and the drop beeps like a file of another type.
+    const std::string before = Settings.active;
+    const std::string savedBefore = ReadBytes(OwnSettingsFile());
+    DeliverWideDrop(window.Get(), {base + L"gone\u03A9.bas"});
+    DeliverWideDrop(window.Get(), {base + L"gone=.test"});
+    EXPECT_EQ(Settings.active, before);
+    EXPECT_EQ(window.LabelText(), before);
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), savedBefore);
+    EXPECT_EQ(feedback.Beeps(), 2);
+    EXPECT_TRUE(feedback.Messages().empty());
 }
 
 namespace {

@@ -8,8 +8,10 @@
 // Properties: every command line starts with the quoted program path and holds each argument
 // quoted, unchanged, at its place, followed by its switches; for paths without a double quote,
 // splitting the command line the way the system splits arguments gives back the program, the
-// arguments and the switches. The test program is the generated source path cut before its
-// last "." and the log name the source name with ".log" for its last extension. Reports are
+// arguments and the switches; a program path in its own quotes stands as it is. The test program
+// is the generated source path with its name cut before the name's last "." (and ".exe" added
+// where the name keeps a "."), and the log name the source name with ".log" for its last
+// extension or added to a name without one. Reports are
 // their lines joined by CR LF: the missing settings in their fixed order, the failure line and
 // the exit code's text (which is empty outside 1 to 7), the "Could not start" report.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -62,9 +64,11 @@ bool Unquotable(std::initializer_list<std::string_view> texts) {
     return true;
 }
 
-// A command line is the quoted program followed by exactly `rest`.
+// A command line is the quoted program followed by exactly `rest`; a program path that comes
+// with its own quotes at both ends stands as it is.
 void RequireCommandLine(const std::string& line, const std::string& program, const std::string& rest) {
-    std::string quotedProgram = Quoted(program);
+    bool ownQuotes = program.size() >= 2 && program.front() == '"' && program.back() == '"';
+    std::string quotedProgram = ownQuotes ? program : Quoted(program);
     FUZZ_REQUIRE(fuzz::StartsWith(line, quotedProgram), line, program);
     FUZZ_REQUIRE(line.substr(quotedProgram.size()) == rest, line, rest);
 }
@@ -97,18 +101,25 @@ void CheckCommandLines(const SettingsRecord& record, const std::string& source) 
         FUZZ_REQUIRE(Arguments(compile) == expected, compile, Joined(Arguments(compile)));
     }
 
-    // The test program: the source path cut before its last "." anywhere in it.
+    // The test program: the source path with its name cut before the name's last "."; a name
+    // that still holds a "." gets ".exe".
     std::string program = TestProgramPath(source);
+    size_t slash = source.rfind('\\');
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     size_t dot = source.rfind('.');
-    FUZZ_REQUIRE(program == source.substr(0, dot), source, program);
+    if (dot != std::string::npos && dot < nameStart) dot = std::string::npos;
+    std::string kept = source.substr(0, dot);
+    if (kept.find('.', nameStart) != std::string::npos) kept += ".exe";
+    FUZZ_REQUIRE(program == kept, source, program);
     FUZZ_REQUIRE(TestProgramCommandLine(source) == Quoted(program), source);
     if (Unquotable({source}))
         FUZZ_REQUIRE(Arguments(TestProgramCommandLine(source)) == Pieces{program}, source);
 
-    // The log: the name with ".log" for its last extension, or the name unchanged without one.
-    std::string log = CompilerLogName(source);
-    if (dot == std::string::npos) FUZZ_REQUIRE(log == source, source, log);
-    else FUZZ_REQUIRE(log == source.substr(0, dot) + ".log", source, log);
+    // The log (of a name): ".log" for its last extension, or added to a name without one.
+    std::string name = source.substr(nameStart);
+    std::string log = CompilerLogName(name);
+    size_t nameDot = name.rfind('.');
+    FUZZ_REQUIRE(log == name.substr(0, nameDot) + ".log", name, log);
 }
 
 const char* const kExitTexts[] = {

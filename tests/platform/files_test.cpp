@@ -132,6 +132,18 @@ TEST(TextFiles, FailedCreateWritesNothingAndKeepsTheOldContent) {
     EXPECT_FALSE(PathExists(dir / "no such folder"));
 }
 
+// A new file is only ever new: a file of that name that is there already keeps every byte, even
+// where a look at the folder did not show it.
+TEST(TextFiles, NewFileNeverReplacesAnExistingOne) {
+    TempDir dir;
+    std::string path = dir / "util.test";
+    WriteNewFile(path, "[quarex]\r\n");
+    EXPECT_EQ(ReadBytes(path), "[quarex]\r\n");
+    WriteBytes(path, "the user's own test file\r\n");
+    WriteNewFile(path, "[quarex]\r\nsource=x\r\n");
+    EXPECT_EQ(ReadBytes(path), "the user's own test file\r\n");
+}
+
 TEST(TextFiles, DestructionClosesAFileLeftOpen) {
     TempDir dir;
     std::string path = dir / "scoped.txt";

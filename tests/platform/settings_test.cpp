@@ -98,6 +98,18 @@ TEST_F(SettingsFileTest, HeldFileReadsNothingButTheFieldsAreStillDerived) {
     EXPECT_EQ(Settings.directory, "");
     EXPECT_EQ(Settings.activeCompilerPath, "W");
     EXPECT_EQ(Settings.activeIncludeDir, "I2");
+
+    // Freed later, the file the load could not read keeps what it holds for the rest of the
+    // run: a save would write the record, which holds none of it, over every stored path.
+    Settings.active = "D:\\dropped.test";
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(path), "active=D:\\from-file.test\r\n");
+    // A load that reads it ends that.
+    LoadSettings();
+    EXPECT_EQ(Settings.active, "D:\\from-file.test");
+    Settings.active = "D:\\dropped.test";
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(path), FormatSettingsFile(Settings));
 }
 
 TEST_F(SettingsFileTest, SaveReplacesEverythingTheFileHeld) {
@@ -285,4 +297,28 @@ TEST_F(SettingsFileTest, FileHeldForAMomentIsStillReplaced) {
     release.join();
     EXPECT_EQ(ReadBytes(path).substr(0, 14), "active=after\r\n");
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+}
+
+// A settings file with a second name (a hard link) is written through, so both names hold the
+// new settings; a rename over it would leave the other name with the old ones. Links to files
+// elsewhere (reparse points) and encrypted or compressed files are written in place the same
+// way; Wine shows a Unix symbolic link as a plain file, so for those the decision is shown alone.
+TEST_F(SettingsFileTest, EveryNameOfTheFileGetsTheSave) {
+    WriteBytes(path, "active=before\r\n");
+    std::string second = ExecutableFolder() + "second name of the settings.ini";
+    DeleteFileW(ToWide(second).c_str());
+    ASSERT_TRUE(CreateHardLinkW(ToWide(second).c_str(), ToWide(path).c_str(), nullptr));
+    Settings.active = "after";
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(path), FormatSettingsFile(Settings));
+    EXPECT_EQ(ReadBytes(second), FormatSettingsFile(Settings));
+    EXPECT_TRUE(TemporaryFilesBeside(path).empty());
+    DeleteFileW(ToWide(second).c_str());
+
+    EXPECT_TRUE(SavesInPlace(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT, 1));
+    EXPECT_TRUE(SavesInPlace(FILE_ATTRIBUTE_ENCRYPTED, 1));
+    EXPECT_TRUE(SavesInPlace(FILE_ATTRIBUTE_COMPRESSED, 1));
+    EXPECT_TRUE(SavesInPlace(FILE_ATTRIBUTE_NORMAL, 2));
+    EXPECT_FALSE(SavesInPlace(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, 1));
+    EXPECT_FALSE(SavesInPlace(FILE_ATTRIBUTE_NORMAL, 0));
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "app/settings.h"
 #include "app/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
@@ -119,6 +120,9 @@ std::string OwnSettingsFile() { return SettingsFilePath(ExecutablePath()); }
 
 FreshSettings::FreshSettings() : path_(OwnSettingsFile()) {
     DeleteFileW(ToWide(path_).c_str());
+    // A load without a file also forgets a settings file that an earlier case left unreadable
+    // at its load, which would keep every later save from writing.
+    LoadSettings();
     Settings = SettingsRecord{};
 }
 

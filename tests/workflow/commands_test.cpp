@@ -226,6 +226,48 @@ TEST_F(Commands, TheOutputLineNamesTheGeneratedSource) {
     WaitUntilDeletable(temp / "gen dir\\x_test.exe");
 }
 
+// A "." left in the generated source's name, or one in a folder name, is no extension: the
+// program the compiler built from that source is the one that starts, and a failed compile shows
+// the source's own log, never the source itself.
+TEST_F(Commands, DotsInNamesAndFoldersStartTheProgramBuiltAndShowItsLog) {
+    WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\a.b.bas") + "\r\n");
+    CompilerBuildsTheTestProgram();
+    RunTestsCommand(window.Get());
+    std::string dotted = generatedFolder + "a.b_test.exe";
+    std::vector<StandinRecord> program = WaitForStandinRecords(dotted, 1);
+    ASSERT_EQ(program.size(), 1u);
+    EXPECT_EQ(program[0].command, Quoted(dotted));
+    EXPECT_TRUE(feedback.Events().empty());
+    WaitUntilDeletable(dotted);
+
+    // A generated source without an extension, in a folder with a dot (the "my.exe" trap beside
+    // that folder must not start).
+    MakeFolder(temp / "my.dir");
+    std::string output = temp / "my.dir\\util";
+    WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\noutput=" + output + "\r\n");
+    RunTestsCommand(window.Get());
+    program = WaitForStandinRecords(output + ".exe", 1);
+    ASSERT_EQ(program.size(), 1u);
+    EXPECT_EQ(program[0].command, Quoted(output));
+    WaitUntilDeletable(output + ".exe");
+
+    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=util(3): error 477\r\n");
+    RunTestsCommand(window.Get());
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"util(3): error 477"});
+    EXPECT_FALSE(PathExists(output));
+}
+
+// A program path stored with its own quotes (by hand, or by another version) is used as it stands.
+TEST_F(Commands, ProgramPathInItsOwnQuotesStarts) {
+    Settings.quarex = Quoted(quarex);
+    AddRoutinesCommand(window.Get());
+    std::vector<StandinRecord> tool = StandinRecords(quarex);
+    ASSERT_EQ(tool.size(), 1u);
+    EXPECT_EQ(tool[0].command, Quoted(quarex) + " " + Quoted(testFile) + " /add");
+    EXPECT_EQ(feedback.Beeps(), 1);
+    EXPECT_TRUE(feedback.Messages().empty());
+}
+
 TEST_F(Commands, GenerateFailureStopsBeforeCompiling) {
     WriteStandinPlan(quarex, "exit=2\r\n");
     RunTestsCommand(window.Get());

@@ -528,6 +528,38 @@ TEST_F(ProgramBrowseTest, ChosenPbccAndQuarexAreStoredAndShownButNotSavedYet) {
     EXPECT_EQ(Settings.pbcc, programs.pbcc);
 }
 
+// A program in a folder whose name code page 1252 cannot spell is kept by its short form, which
+// names the same file; a "?" in its place would name none.
+TEST_F(ProgramBrowseTest, ChosenProgramTheSettingsCannotSpellIsKeptByItsShortForm) {
+    std::wstring omega = ToWide(folder.Path()) + L"\u03A9mega";
+    ASSERT_TRUE(CreateDirectoryW(omega.c_str(), nullptr));
+    std::wstring chosen = omega + L"\\Pbwin.exe";
+    HANDLE file = CreateFileW(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    TimerScript script([&] {
+        std::vector<HWND> others = OtherThreadDialogs({dialog});
+        if (others.empty() || !GetDlgItem(others.front(), IDOK)) return false;
+        SetDlgItemTextW(others.front(), 1148, chosen.c_str());
+        PostMessageW(others.front(), WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    Command(IDC_PBWIN_BROWSE);
+    ASSERT_TRUE(script.Finished());
+    EXPECT_EQ(Settings.pbwin.find('?'), std::string::npos) << Settings.pbwin;
+    EXPECT_TRUE(FileExists(Settings.pbwin)) << Settings.pbwin;
+    EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(Settings.pbwin));
+    EXPECT_NE(ReadBytes(settingsFile).find("\r\npbwin=" + Settings.pbwin + "\r\n"), std::string::npos);
+    EXPECT_TRUE(feedback.Messages().empty());
+
+    // A path stored in its own quotes names the file inside them for "&Done" too.
+    Type(IDC_QUAREX_PATH, "\"" + programs.quarex + "\"");
+    Command(IDC_DONE);
+    EXPECT_TRUE(feedback.Messages().empty());
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(Settings.quarex, "\"" + programs.quarex + "\"");
+}
+
 TEST_F(ProgramBrowseTest, NotClicksDoNotBrowse) {
     Command(IDC_PBCC_BROWSE, 2);
     Command(IDC_OUTPUT_BROWSE, BN_SETFOCUS);

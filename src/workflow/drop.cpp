@@ -6,7 +6,6 @@
 #include "app/settings.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
-#include "ui/control_ids.h"
 #include "workflow/feedback.h"
 #include "workflow/test_file.h"
 
@@ -46,21 +45,21 @@ void SelectTestFileForSource(const std::string& sourcePath) {
 
 }  // namespace
 
-void HandleDrop(HWND dialog, HDROP drop) {
+bool SelectTestFileByName(const std::wstring& name) {
+    DroppedKind kind = ClassifyDroppedName(name);
+    if (kind == DroppedKind::Other) {
+        DefaultBeep();
+        return false;
+    }
+    std::string path = ToAnsi(name);
+    if (kind == DroppedKind::Source) SelectTestFileForSource(path);
+    else Settings.active = path;
+    SaveSettings();
+    return true;
+}
+
+bool HandleDrop(HDROP drop) {
     std::wstring name = FirstDroppedName(drop);
     DragFinish(drop);
-
-    switch (ClassifyDroppedName(name)) {
-    case DroppedKind::Source:
-        SelectTestFileForSource(ToAnsi(name));
-        break;
-    case DroppedKind::TestFile:
-        Settings.active = ToAnsi(name);
-        break;
-    case DroppedKind::Other:
-        DefaultBeep();
-        return;
-    }
-    SetWindowTextW(GetDlgItem(dialog, IDC_TEST_FILE), ToWide(Settings.active).c_str());
-    SaveSettings();
+    return SelectTestFileByName(name);
 }

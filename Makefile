@@ -5,7 +5,7 @@
 #   make test   install what is missing, build, run every test under Wine (and a short fuzz run)
 #   make fuzz   run every fuzz target of the core for FUZZ_SECONDS each (default 60)
 #   make bench  measure the tool against bare baselines under Wine into docs/performance.md
-#   make dist   dist/TestBuilder-VERSION-win32.zip: the executable, README.md and LICENSE
+#   make dist   dist/TestBuilder-VERSION-win32.zip: the executable, the user's guide and LICENSE
 #
 # Where the machine cannot run 32-bit programs (a kernel without 32-bit support: the 32-bit Wine
 # loader fails with "Exec format error"), `make test`, `make run`, `make screenshots` and
@@ -140,13 +140,14 @@ bench-arch: arch-configure
 		$(ARCH_BUILD)/bench/bare_dialog.exe docs/performance.md
 
 # The release a user downloads: one folder's worth of files, flat in the archive. The text files
-# get CR LF line ends (zip -l), so that every Notepad shows them properly.
+# get CR LF line ends (zip -l), so that every Notepad shows them properly. Users get their own
+# guide (docs/UserGuide.txt); README.md is the developers' page.
 dist: build
 	@scripts/install-deps.sh dist
 	bash tests/footprint/footprint_test.sh i686-w64-mingw32-objdump $(RELEASE) i686
 	rm -f $(DIST_ZIP)
 	zip -X -j -q $(DIST_ZIP) $(RELEASE)
-	zip -X -j -q -l $(DIST_ZIP) README.md LICENSE
+	zip -X -j -q -l $(DIST_ZIP) docs/UserGuide.txt LICENSE
 	@echo "$(DIST_ZIP):" && unzip -l $(DIST_ZIP)
 
 clean:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures the main window and the Configure dialog for the README: docs/main-window.png and
-# docs/configure-dialog.png, and the main window again at 150 % display scale (144 DPI),
-# docs/main-window-150.png, of TB_EXE (by default the release, dist/TestBuilder.exe). The tool
+# docs/configure-dialog.png, the main window again at 150 % display scale (144 DPI),
+# docs/main-window-150.png, and under the High Contrast Black colour scheme,
+# docs/main-window-high-contrast.png, of TB_EXE (by default the release, dist/TestBuilder.exe). The tool
 # runs in the prefix's Wine virtual desktop on a private Xvfb display (frames and captions are
 # drawn there), with a settings file of example values.
 set -euo pipefail
@@ -9,7 +10,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 : "${BUILD:=build}"
 # A prefix of its own, so that the fonts added for the pictures never reach the tests' prefix;
-# one more for 150 %, since Wine reads the display scale when the prefix's server starts.
+# one more for 150 % and one for the high-contrast scheme, since Wine reads the display scale
+# and the system colours when the prefix's server starts.
 prefix="$root/$BUILD/screenshot-prefix"
 
 cmake "$root/$BUILD" >/dev/null  # picks up targets added since the last configure
@@ -53,4 +55,8 @@ cp "$work/main.png" "$root/docs/main-window.png"
 cp "$work/configure.png" "$root/docs/configure-dialog.png"
 WINEPREFIX="$prefix-dpi144" TB_LOGPIXELS=144 windows="main" "$here/with-display.sh" bash -c shoot
 cp "$work/main.png" "$root/docs/main-window-150.png"
-echo "Wrote docs/main-window.png, docs/configure-dialog.png and docs/main-window-150.png"
+WINEPREFIX="$prefix-high-contrast-black" TB_COLOUR_SCHEME=high-contrast-black windows="main" \
+    "$here/with-display.sh" bash -c shoot
+cp "$work/main.png" "$root/docs/main-window-high-contrast.png"
+echo "Wrote docs/main-window.png, docs/configure-dialog.png, docs/main-window-150.png and" \
+     "docs/main-window-high-contrast.png"

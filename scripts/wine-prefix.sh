@@ -20,6 +20,14 @@ if [ ! -f "$WINEPREFIX/.testbuilder-ready" ]; then
     if [ -n "${TB_LOGPIXELS:-}" ]; then
         "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TB_LOGPIXELS" /f >/dev/null 2>&1
     fi
+    # A colour scheme other than the default, for a prefix of its own (scripts/wine-scheme-run.sh):
+    # "Name=R G B" lines, one system colour each, from scripts/colour-schemes/.
+    if [ -n "${TB_COLOUR_SCHEME:-}" ]; then
+        while IFS='=' read -r name rgb; do
+            case "$name" in ''|'#'*) continue ;; esac
+            "$wine" reg add 'HKCU\Control Panel\Colors' /v "$name" /d "$rgb" /f >/dev/null 2>&1
+        done < "$here/colour-schemes/$TB_COLOUR_SCHEME.txt"
+    fi
     wineserver -w
     touch "$WINEPREFIX/.testbuilder-ready"
 fi

@@ -36,20 +36,28 @@ constexpr ControlKind kEdit = {
 constexpr ControlKind kBrowseButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0};
 constexpr ControlKind kPushButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
 constexpr ControlKind kLabel = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, 0};
+// A label that is never shown: it gives the edit created right after it its name for screen
+// readers, which take an edit's name from the label before it. No part of the layout, no tab
+// stop.
+constexpr ControlKind kHiddenLabel = {L"STATIC", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0};
+constexpr int kNoId = -1;
 
 // Creation order, which is also the tab order. Each first radio starts a group that runs to
-// the next one.
+// the next one. Every path edit without a label of its own has a hidden one just before it.
 constexpr ControlLayout kConfigureControls[] = {
     {IDC_TESTDIR_GROUP, &kGroupBox, L"Test directory", 8, 8, 337, 73},
     {IDC_RELATIVE, &kFirstRadio, L"Relative", 15, 21, 127, 26},
     {IDC_SPECIFIC, &kRadio, L"Specific", 15, 49, 60, 24},
+    {kNoId, &kHiddenLabel, L"Specific output folder", 75, 49, 233, 24},
     {IDC_OUTPUT_PATH, &kEdit, L"", 75, 49, 233, 24},
     {IDC_OUTPUT_BROWSE, &kBrowseButton, L"...", 315, 49, 23, 24},
     {IDC_COMPILER_GROUP, &kGroupBox, L"Compiler", 8, 98, 337, 89},
     {IDC_PBWIN, &kFirstRadio, L"PbWin", 15, 110, 53, 26},
+    {kNoId, &kHiddenLabel, L"PbWin compiler", 82, 114, 226, 24},
     {IDC_PBWIN_PATH, &kEdit, L"", 82, 114, 226, 24},
     {IDC_PBWIN_BROWSE, &kBrowseButton, L"...", 315, 114, 23, 24},
     {IDC_PBCC, &kRadio, L"PbCC", 15, 146, 67, 25},
+    {kNoId, &kHiddenLabel, L"PbCC compiler", 82, 146, 226, 25},
     {IDC_PBCC_PATH, &kEdit, L"", 82, 146, 226, 25},
     {IDC_PBCC_BROWSE, &kBrowseButton, L"...", 315, 146, 23, 25},
     {IDC_QUAREX_LABEL, &kLabel, L"Quarex", 15, 203, 60, 16},
@@ -57,11 +65,15 @@ constexpr ControlLayout kConfigureControls[] = {
     {IDC_QUAREX_BROWSE, &kBrowseButton, L"...", 315, 195, 23, 24},
     {IDC_INCLUDE_GROUP, &kGroupBox, L"Include directories", 8, 228, 337, 146},
     {IDC_INCLUDE_1, &kFirstRadio, L"1", 15, 240, 53, 26},
+    {kNoId, &kHiddenLabel, L"Include directory 1", 82, 244, 256, 24},
     {IDC_INCL1_PATH, &kEdit, L"", 82, 244, 256, 24},
     {IDC_INCLUDE_2, &kRadio, L"2", 15, 276, 67, 25},
+    {kNoId, &kHiddenLabel, L"Include directory 2", 82, 276, 256, 25},
     {IDC_INCL2_PATH, &kEdit, L"", 82, 276, 256, 25},
+    {kNoId, &kHiddenLabel, L"Include directory 3", 82, 310, 256, 24},
     {IDC_INCL3_PATH, &kEdit, L"", 82, 310, 256, 24},
     {IDC_INCLUDE_3, &kRadio, L"3", 15, 310, 67, 24},
+    {kNoId, &kHiddenLabel, L"Include directory 4", 82, 341, 256, 25},
     {IDC_INCL4_PATH, &kEdit, L"", 82, 341, 256, 25},
     {IDC_INCLUDE_4, &kRadio, L"4", 15, 341, 67, 25},
     {IDC_DONE, &kPushButton, L"&Done", 8, 382, 82, 24},

@@ -36,5 +36,9 @@
 #define IDC_INCLUDE_4       1303
 #define IDC_DONE            1034
 
+// Commands without a control: Ctrl+O and the main window's system menu item. A system menu
+// command leaves the low four bits to the system and stays below the system's own (0xF000).
+#define IDM_OPEN_TEST_FILE  0x0100
+
 // Resources
 #define IDI_APP             1

@@ -3,12 +3,16 @@
 #include <vector>
 
 #include "platform/ansi.h"
+#include "ui/colour_contrast.h"
 
 namespace {
 
-// A static control's own colours; the brush lives as long as the dialog.
+// A static control's own colours, and the ones it is drawn in now: its own where they can be
+// read, else the system's window colours. The brush lives as long as the dialog.
 struct StaticColours {
     HWND control = nullptr;
+    int ownTextColour = COLOR_WINDOWTEXT;
+    COLORREF ownBackground = 0;
     int textSystemColour = COLOR_WINDOWTEXT;
     COLORREF background = 0;
     HBRUSH brush = nullptr;
@@ -33,6 +37,8 @@ struct FrameState {
     std::vector<PlacedControl> controls;
     // The frame's own font, once the one the dialog was created with no longer suits its DPI.
     HFONT font = nullptr;
+    // The dialog's keyboard shortcuts, translated by its modal loop.
+    HACCEL accelerators = nullptr;
 
     FrameState() = default;
     FrameState(const FrameState&) = delete;
@@ -41,6 +47,7 @@ struct FrameState {
         for (StaticColours& entry : colours)
             if (entry.brush) DeleteObject(entry.brush);
         if (font) DeleteObject(font);
+        if (accelerators) DestroyAcceleratorTable(accelerators);
     }
 };
 
@@ -140,6 +147,45 @@ INT_PTR OnControlColour(FrameState& state, HDC dc, HWND control) {
     return FALSE;
 }
 
+Rgb RgbOf(COLORREF colour) {
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+bool HighContrastOn() {
+    HIGHCONTRASTW state = {};
+    state.cbSize = sizeof state;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof state, &state, 0) &&
+           (state.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// Chooses the colours a static control is drawn in under the present colour scheme, with a new
+// brush where its colour changed. True when anything it draws with changed.
+bool ChooseReadableColours(StaticColours& entry, bool highContrastOn) {
+    bool systemColours =
+        UseSystemWindowColours(highContrastOn, RgbOf(GetSysColor(entry.ownTextColour)), RgbOf(entry.ownBackground));
+    int text = systemColours ? COLOR_WINDOWTEXT : entry.ownTextColour;
+    COLORREF background = systemColours ? GetSysColor(COLOR_WINDOW) : entry.ownBackground;
+    bool changed = text != entry.textSystemColour;
+    entry.textSystemColour = text;
+    if (entry.brush && background == entry.background) return changed;
+    HBRUSH brush = CreateSolidBrush(background);
+    if (!brush) return changed;
+    if (entry.brush) DeleteObject(entry.brush);
+    entry.brush = brush;
+    entry.background = background;
+    return true;
+}
+
+// The colour scheme or the high-contrast setting may have changed: new colours, drawn at once.
+// After a change of system colours everything is drawn again; otherwise what changed.
+void OnColourSchemeChange(HWND dialog, FrameState& state, bool systemColoursChanged) {
+    bool highContrastOn = HighContrastOn();
+    for (StaticColours& entry : state.colours)
+        if (ChooseReadableColours(entry, highContrastOn) || systemColoursChanged)
+            InvalidateRect(entry.control, nullptr, TRUE);
+    if (systemColoursChanged) InvalidateRect(dialog, nullptr, TRUE);
+}
+
 void PlaceControl(const PlacedControl& placed, int dpi) {
     SetWindowPos(placed.control, nullptr, ScaleToDpi(placed.x, dpi), ScaleToDpi(placed.y, dpi),
                  ScaleToDpi(placed.width, dpi), ScaleToDpi(placed.height, dpi),
@@ -160,6 +206,15 @@ void LayOutForDpi(HWND dialog, FrameState& state, int dpi, const RECT& suggested
         SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     if (previous) DeleteObject(previous);
+}
+
+// A shortcut key pressed in the dialog (on the dialog or one of its controls) becomes the
+// dialog's WM_COMMAND; keys for any other window are left alone.
+bool TranslateDialogAccelerator(HWND dialog, MSG& message) {
+    FrameState* state = StateOf(dialog);
+    if (!state || !state->accelerators) return false;
+    if (message.hwnd != dialog && !IsChild(dialog, message.hwnd)) return false;
+    return TranslateAcceleratorW(dialog, state->accelerators, &message) != 0;
 }
 
 // The dialog procedure of every frame. It passes each message to the window's handler (whose
@@ -188,6 +243,16 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_CTLCOLORSTATIC:
         return OnControlColour(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows hear of it; the controls draw with system colours too.
+        for (const PlacedControl& placed : state->controls) SendMessageW(placed.control, message, wParam, lParam);
+        OnColourSchemeChange(dialog, *state, true);
+        break;
+    case WM_SETTINGCHANGE:
+        // High contrast switched on or off comes as SPI_SETHIGHCONTRAST; for any other setting
+        // the colours stay, and nothing is drawn again.
+        OnColourSchemeChange(dialog, *state, false);
+        break;
     case WM_GETFONT:
         // The dialog manager answers with the font it made; after a change of scale the
         // frame's own font is the dialog's.
@@ -327,11 +392,21 @@ void SetStaticColours(HWND control, int textSystemColour, COLORREF background) {
     if (!state) return;
     StaticColours entry;
     entry.control = control;
-    entry.textSystemColour = textSystemColour;
-    entry.background = background;
-    entry.brush = CreateSolidBrush(background);
+    entry.ownTextColour = textSystemColour;
+    entry.ownBackground = background;
+    ChooseReadableColours(entry, HighContrastOn());
     state->colours.push_back(entry);
     InvalidateRect(control, nullptr, TRUE);
+}
+
+void SetDialogAccelerators(HWND dialog, HACCEL accelerators) {
+    FrameState* state = StateOf(dialog);
+    if (!state) {
+        if (accelerators) DestroyAcceleratorTable(accelerators);
+        return;
+    }
+    if (state->accelerators) DestroyAcceleratorTable(state->accelerators);
+    state->accelerators = accelerators;
 }
 
 INT_PTR RunModalDialog(HWND dialog) {
@@ -350,6 +425,7 @@ INT_PTR RunModalDialog(HWND dialog) {
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
+        if (TranslateDialogAccelerator(dialog, message)) continue;
         if (!IsDialogMessageW(dialog, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);

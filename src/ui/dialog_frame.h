@@ -50,8 +50,16 @@ inline int ScaleToDpi(int value, int dpi) { return MulDiv(value, dpi, 96); }
 int SystemMetricForDpi(int index, int dpi);
 
 // A static control drawn with text in a system colour (COLOR_…) on a background colour that
-// also fills it. The dialog owns the brush and frees it with itself.
+// also fills it. Under high contrast, or where that text colour cannot be read on that
+// background, the control is drawn in the system's window colours (COLOR_WINDOWTEXT on
+// COLOR_WINDOW) instead, chosen again whenever the colour scheme changes. The dialog owns the
+// brush and frees it with itself.
 void SetStaticColours(HWND control, int textSystemColour, COLORREF background);
+
+// Keyboard shortcuts of the dialog, sent to it as WM_COMMAND (notification code 1) by its modal
+// loop when the dialog or one of its controls has the keyboard. The dialog owns the table and
+// frees it with itself.
+void SetDialogAccelerators(HWND dialog, HACCEL accelerators);
 
 // Brings the dialog to the foreground, delivers WM_INITDIALOG and an initial WM_SIZE to its
 // handler, shows it, and runs its message loop until the window no longer exists. The loop

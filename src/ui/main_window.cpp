@@ -1,9 +1,14 @@
 #include "ui/main_window.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "app/settings_record.h"
 #include "platform/ansi.h"
+#include "platform/text.h"
 #include "ui/configure_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/dialog_frame.h"
@@ -21,7 +26,10 @@ constexpr int kClientHeight = 170;
 
 constexpr ControlKind kDropArea = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_CENTER, 0};
 constexpr ControlKind kCommandButton = {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
-constexpr ControlKind kTestFileLabel = {L"STATIC", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT, 0};
+// A "&" in a path is no mnemonic; a path too long for the label gives way in its middle and
+// keeps its file name in sight, while the label's text stays the whole path.
+constexpr ControlKind kTestFileLabel = {
+    L"STATIC", WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 0};
 constexpr COLORREF kDropAreaBackground = RGB(252, 235, 182);
 
 // Creation order, which is also the tab order.
@@ -68,10 +76,70 @@ void PlaceMainWindow(HWND window) {
     if (WorkAreaOrSystemDefault(area)) PlaceAtBottomRight(window, area);
 }
 
+void ShowCurrentTestFile(HWND window) { SetControlText(window, IDC_TEST_FILE, Settings.active); }
+
 void AddMainWindowControls(HWND window) {
     AddControls(window, kMainWindowControls);
     SetStaticColours(GetDlgItem(window, IDC_DROP_AREA), COLOR_WINDOWTEXT, kDropAreaBackground);
-    SetControlText(window, IDC_TEST_FILE, Settings.active);
+    ShowCurrentTestFile(window);
+}
+
+// Choosing a test file without dragging: Ctrl+O, and the same command in the system menu
+// (Alt+Space), after a separator of its own.
+void AddOpenTestFileCommand(HWND window) {
+    ACCEL openKey = {FVIRTKEY | FCONTROL, 'O', IDM_OPEN_TEST_FILE};
+    SetDialogAccelerators(window, CreateAcceleratorTableW(&openKey, 1));
+    if (HMENU systemMenu = GetSystemMenu(window, FALSE)) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, IDM_OPEN_TEST_FILE, L"&Open test file...\tCtrl+O");
+    }
+}
+
+// User Interface Privilege Isolation keeps a drop from Explorer away from a tool that runs as
+// administrator: WM_DROPFILES and the two messages that carry the drop (WM_COPYDATA, and
+// 0x0049, WM_COPYGLOBALDATA) are let through to this window. Windows 7 and later; elsewhere
+// there is no such barrier.
+void LetDropsThrough(HWND window) {
+    using ChangeFilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto changeFilter = user32 ? reinterpret_cast<ChangeFilterFunction>(reinterpret_cast<void*>(
+                                     GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
+                               : nullptr;
+    if (!changeFilter) return;
+    constexpr UINT kCopyGlobalData = 0x0049;
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+        changeFilter(window, message, kAllow, nullptr);
+}
+
+// The standard open-file dialog for a source or a test file, starting in the current test
+// file's folder where there is one. The whole name as the system gives it; "" when cancelled.
+std::wstring ChooseTestFileName(HWND window) {
+    static constexpr wchar_t kFilter[] =
+        L"BASIC sources and test files\0*.bas;*.inc;*.bi;*.test\0All files\0*.*\0";
+    // Room for the longest path the system can give.
+    constexpr DWORD kCapacity = 32768;
+    std::vector<wchar_t> file(kCapacity, L'\0');
+    std::wstring folder = ToWide(SplitPath(Settings.active).directory);
+
+    OPENFILENAMEW request = {};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = window;
+    request.lpstrFilter = kFilter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = file.data();
+    request.nMaxFile = kCapacity;
+    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&request)) return {};
+    return file.data();
+}
+
+// The chosen name goes where a dropped name goes; cancelling changes nothing.
+void OpenTestFile(HWND window) {
+    std::wstring name = ChooseTestFileName(window);
+    if (name.empty()) return;
+    if (SelectTestFileByName(name)) ShowCurrentTestFile(window);
 }
 
 void OnMainWindowCommand(HWND window, WPARAM wParam) {
@@ -81,6 +149,7 @@ void OnMainWindowCommand(HWND window, WPARAM wParam) {
     case IDC_SEQUENCE_TESTS: SequenceTestsCommand(window); break;
     case IDC_RUN_TESTS: RunTestsCommand(window); break;
     case IDC_CONFIGURE: ShowConfigureDialog(window); break;
+    case IDM_OPEN_TEST_FILE: OpenTestFile(window); break;
     }
 }
 
@@ -94,7 +163,9 @@ HWND CreateMainWindow(HWND parent, MainWindowIcons& icons) {
     SetPropW(window, kIconsProperty, &icons);
     PlaceMainWindow(window);
     AddMainWindowControls(window);
+    AddOpenTestFileCommand(window);
     DragAcceptFiles(window, TRUE);
+    LetDropsThrough(window);
     return window;
 }
 
@@ -114,10 +185,14 @@ INT_PTR CALLBACK HandleMainWindowMessage(HWND window, UINT message, WPARAM wPara
         else RestoreFocusOnActivate(window);
         break;
     case WM_DROPFILES:
-        HandleDrop(window, reinterpret_cast<HDROP>(wParam));
+        if (HandleDrop(reinterpret_cast<HDROP>(wParam))) ShowCurrentTestFile(window);
         break;
     case WM_COMMAND:
         OnMainWindowCommand(window, wParam);
+        break;
+    case WM_SYSCOMMAND:
+        // The system keeps the low four bits of a system menu command to itself.
+        if ((wParam & 0xFFF0) == IDM_OPEN_TEST_FILE) OpenTestFile(window);
         break;
     case WM_DPICHANGED:
         // On a display of another scale, icons of its sizes; the frame lays out the rest.

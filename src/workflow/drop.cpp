@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "platform/ansi.h"
 #include "platform/files.h"
-#include "ui/control_ids.h"
 #include "workflow/feedback.h"
 #include "workflow/test_file.h"
 
@@ -49,20 +47,23 @@ void SelectTestFileForSource(const std::string& sourcePath) {
 
 }  // namespace
 
-void HandleDrop(HWND dialog, HDROP drop) {
-    std::wstring name = FirstDroppedName(drop);
-    DragFinish(drop);
-
+bool SelectTestFileByName(const std::wstring& name) {
     DroppedKind kind = ClassifyDroppedName(name);
     // A path the settings file cannot hold whole goes by its short form; one that has none is
     // refused like a file of another type, rather than kept as a row of "?".
     std::optional<std::string> path = kind == DroppedKind::Other ? std::nullopt : HoldablePath(name);
     if (!path) {
         DefaultBeep();
-        return;
+        return false;
     }
     if (kind == DroppedKind::Source) SelectTestFileForSource(*path);
     else Settings.active = *path;
-    SetWindowTextW(GetDlgItem(dialog, IDC_TEST_FILE), ToWide(Settings.active).c_str());
     SaveSettings();
+    return true;
+}
+
+bool HandleDrop(HDROP drop) {
+    std::wstring name = FirstDroppedName(drop);
+    DragFinish(drop);
+    return SelectTestFileByName(name);
 }

@@ -67,10 +67,12 @@ KindStyle StyleOfKind(Kind kind) {
     return {};
 }
 
+// The controls of the layout in their order; a window never shown (a label that only names
+// the edit after it for screen readers) is no part of it.
 std::vector<int> ChildIds(HWND dialog) {
     std::vector<int> ids;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        ids.push_back(GetDlgCtrlID(child));
+        if (StyleOf(child) & WS_VISIBLE) ids.push_back(GetDlgCtrlID(child));
     }
     return ids;
 }

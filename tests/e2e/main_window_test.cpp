@@ -2,6 +2,9 @@
 // window's shape, its place on the screen, how it closes and what it leaves behind.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/ansi.h"
 #include "tool_driver.h"
 #include "ui/control_ids.h"
@@ -28,7 +31,8 @@ const ControlSpec kMainControls[] = {
     {IDC_SEQUENCE_TESTS, L"Button", L"&Sequence tests", At(8, 41, 90, 24), kButton},
     {IDC_RUN_TESTS, L"Button", L"&Run tests", At(8, 73, 90, 25), kButton},
     {IDC_CONFIGURE, L"Button", L"&Configure", At(8, 106, 90, 24), kButton},
-    {IDC_TEST_FILE, L"Static", L"", At(8, 138, 238, 24), WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT},
+    {IDC_TEST_FILE, L"Static", L"", At(8, 138, 238, 24),
+     WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
 };
 
 std::vector<int> ChildIds(HWND dialog) {
@@ -67,6 +71,64 @@ COLORREF ScreenPixel(POINT at) {
 bool NoMessageBox(const ToolCase& tool) {
     return Sync(tool.Main()) && FindDialog(tool.ProcessId(), L"PowerBASIC") == nullptr;
 }
+
+// The thread's window with the keyboard focus, as the system tells it to another process.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread)) return nullptr;
+    return thread.hwndFocus;
+}
+
+// Brings the tool's window to the front, as a click on it would.
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
+// Ctrl+O on the keyboard, into whatever window is in front.
+bool TypeControlO() {
+    INPUT keys[4] = {};
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = 'O';
+    keys[2].ki.wVk = 'O';
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_CONTROL;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
+// Another program's window, open beside the tool: a window of the driver's own, served by a
+// thread of its own so that it answers whatever the system sends it at any moment.
+class OtherProgramWindow {
+public:
+    OtherProgramWindow() {
+        thread_ = std::thread([this] {
+            HWND window = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100,
+                                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            threadId_ = GetCurrentThreadId();
+            window_ = window;
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+            DestroyWindow(window);
+        });
+        WaitUntil([&] { return window_.load() != nullptr; });
+    }
+    ~OtherProgramWindow() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+
+    HWND Get() const { return window_; }
+
+private:
+    std::thread thread_;
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<HWND> window_{nullptr};
+};
 
 }  // namespace
 
@@ -280,4 +342,78 @@ TEST(MainWindow, FocusComesBackAfterSwitchingToAnotherApplication) {
     SetForegroundWindow(main);
     EXPECT_TRUE(pumped([&] { return focus() == tabbed; })) << "focus went to " << GetDlgCtrlID(focus());
     DestroyWindow(other);
+}
+
+// A user without a mouse (or whose file manager cannot drag) chooses the test file with Ctrl+O:
+// the standard open-file dialog, owned by the main window; the chosen name goes where a dropped
+// one goes, and Cancel changes nothing.
+TEST(MainWindow, ControlOChoosesASourceAndThenATestFile) {
+    ToolCase tool;
+    CreateDirectoryW(ToWide(tool / "src").c_str(), nullptr);
+    std::string source = tool / "src\\Calc.bas";
+    WriteBytes(source, "' code\r\n");
+    std::string chosenTest = tool / "src\\Other.test";
+    const std::string chosenText = "[quarex]\r\nsource=D:\\elsewhere\\x.bas\r\n";
+    WriteBytes(chosenTest, chosenText);
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+
+    // Ctrl+O in the main window, and the dialog answered with `name` (OK) or cancelled.
+    auto open = [&](const std::string& name) -> testing::AssertionResult {
+        if (!BringToFront(main)) return testing::AssertionFailure() << "the main window did not come to the front";
+        if (!TypeControlO()) return testing::AssertionFailure() << "SendInput failed";
+        HWND files = nullptr;
+        if (!WaitUntil([&] { return (files = FindDialog(tool.ProcessId(), L"Open")) && IsWindowVisible(files); }))
+            return testing::AssertionFailure() << "no open-file dialog";
+        if (GetWindow(files, GW_OWNER) != main) return testing::AssertionFailure() << "not owned by the main window";
+        if (!name.empty()) TypeText(files, 1148, ToWide(name));
+        PostMessageW(files, WM_COMMAND, name.empty() ? IDCANCEL : IDOK, 0);
+        if (!WaitUntil([&] { return !IsWindow(files); })) return testing::AssertionFailure() << "the dialog stayed";
+        return testing::AssertionSuccess();
+    };
+    auto label = [&] { return TextOf(GetDlgItem(main, IDC_TEST_FILE)); };
+
+    std::string testFile = tool / "src\\Calc.test";
+    ASSERT_TRUE(open(source));
+    EXPECT_TRUE(WaitUntil([&] { return label() == ToWide(testFile); })) << ToAnsi(label());
+    EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\n");
+    std::string saved = SavedFile(testFile, "relative", "", "pbwin", "", "", "", "1", "", "", "", "");
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(tool.SettingsPath()) == saved; })) << ReadBytes(tool.SettingsPath());
+
+    ASSERT_TRUE(open(chosenTest));
+    EXPECT_TRUE(WaitUntil([&] { return label() == ToWide(chosenTest); })) << ToAnsi(label());
+    saved = SavedFile(chosenTest, "relative", "", "pbwin", "", "", "", "1", "", "", "", "");
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(tool.SettingsPath()) == saved; })) << ReadBytes(tool.SettingsPath());
+    EXPECT_EQ(ReadBytes(chosenTest), chosenText) << "a chosen test file is only selected";
+
+    ASSERT_TRUE(open(""));
+    ASSERT_TRUE(Sync(main));
+    EXPECT_EQ(label(), ToWide(chosenTest));
+    EXPECT_EQ(ReadBytes(tool.SettingsPath()), saved);
+    EXPECT_TRUE(NoMessageBox(tool));
+}
+
+// The tool's message boxes are task-modal without an owner: while one is up the tool's windows
+// are disabled, and when it closes the system would activate another program's window. The
+// window that was active comes back to the front, with the keyboard focus where it was.
+TEST(MainWindow, AfterAMessageBoxTheToolsWindowIsInFrontAgainWithItsFocus) {
+    ToolCase tool;
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+    OtherProgramWindow other;
+    ASSERT_NE(other.Get(), nullptr);
+    ASSERT_TRUE(BringToFront(main));
+
+    // Run tests with nothing configured: the missing-settings box.
+    ASSERT_TRUE(PostClick(main, IDC_RUN_TESTS));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the box is task-modal";
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3000))
+        << "in front: " << ToAnsi(TextOf(GetForegroundWindow()));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == GetDlgItem(main, IDC_RUN_TESTS); }, 3000))
+        << "focus on " << GetDlgCtrlID(FocusOf(main));
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/settings.h"
@@ -115,6 +117,27 @@ Programs MakePrograms(const TempDir& folder) {
     return programs;
 }
 
+// The name a screen reader reads for the window: its accessible object's own name.
+std::wstring AccessibleName(HWND window) {
+    IAccessible* accessible = nullptr;
+    // The interface's own identifier, from its declaration: the IID_IAccessible of the MinGW
+    // import library is another.
+    HRESULT found = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&accessible));
+    if (FAILED(found) || !accessible) return L"<no accessible object: " + std::to_wstring(found) + L">";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    HRESULT result = accessible->get_accName(self, &name);
+    accessible->Release();
+    if (result != S_OK || !name) return L"<no name>";
+    std::wstring text(name, SysStringLen(name));
+    SysFreeString(name);
+    return text;
+}
+
 }  // namespace
 
 TEST_F(ConfigureDialogTest, IsATopmostDialogWithoutSystemMenuOrOwner) {
@@ -137,7 +160,7 @@ TEST_F(ConfigureDialogTest, IsATopmostDialogWithoutSystemMenuOrOwner) {
 
 TEST_F(ConfigureDialogTest, HasTheTwentyFiveControlsInTabOrder) {
     ASSERT_NE(Build(), nullptr);
-    std::vector<HWND> children = ChildrenInOrder(dialog);
+    std::vector<HWND> children = LaidOutChildrenInOrder(dialog);
     ASSERT_EQ(children.size(), std::size(kExpectedControls));
     for (size_t i = 0; i < children.size(); ++i) {
         const ExpectedControl& expected = kExpectedControls[i];
@@ -159,6 +182,40 @@ TEST_F(ConfigureDialogTest, HasTheTwentyFiveControlsInTabOrder) {
         }
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE)), expected.exStyle);
     }
+}
+
+// What a screen reader says for each path edit, through the standard interface: the name
+// Windows takes from the label created before the edit, shown or not.
+TEST_F(ConfigureDialogTest, EveryPathEditHasANameForScreenReaders) {
+    ASSERT_NE(Build(), nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const std::pair<int, std::wstring> kNames[] = {
+        {IDC_OUTPUT_PATH, L"Specific output folder"}, {IDC_PBWIN_PATH, L"PbWin compiler"},
+        {IDC_PBCC_PATH, L"PbCC compiler"},           {IDC_QUAREX_PATH, L"Quarex"},
+        {IDC_INCL1_PATH, L"Include directory 1"},    {IDC_INCL2_PATH, L"Include directory 2"},
+        {IDC_INCL3_PATH, L"Include directory 3"},    {IDC_INCL4_PATH, L"Include directory 4"},
+    };
+    for (const auto& [id, name] : kNames) {
+        SCOPED_TRACE(id);
+        HWND edit = Item(id);
+        EXPECT_EQ(AccessibleName(edit), name);
+        // The label that names it comes right before it and is never shown; the one visible
+        // label is the specified "Quarex". Tab order and layout are those of the 25 controls.
+        HWND label = GetWindow(edit, GW_HWNDPREV);
+        EXPECT_EQ(_wcsicmp(ClassNameOf(label).c_str(), L"Static"), 0);
+        EXPECT_EQ(TextOf(label), name);
+        if (id == IDC_QUAREX_PATH) continue;
+        LONG_PTR style = GetWindowLongPtrW(label, GWL_STYLE);
+        EXPECT_EQ(style & (WS_VISIBLE | WS_TABSTOP | WS_GROUP), 0) << std::hex << style;
+        EXPECT_FALSE(IsWindowVisible(label));
+    }
+    // Tab goes from control to control of the 25 in their order, past every hidden label.
+    std::vector<HWND> tabStops;
+    for (HWND control : LaidOutChildrenInOrder(dialog))
+        if (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) tabStops.push_back(control);
+    ASSERT_FALSE(tabStops.empty());
+    for (size_t i = 0; i + 1 < tabStops.size(); ++i)
+        EXPECT_EQ(GetNextDlgTabItem(dialog, tabStops[i], FALSE), tabStops[i + 1]) << GetDlgCtrlID(tabStops[i]);
 }
 
 TEST_F(ConfigureDialogTest, RadiosFormThreeGroups) {

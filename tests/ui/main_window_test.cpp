@@ -1,6 +1,9 @@
 // The main window, built for real: its shape, its controls, and its handler's dispatch.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commdlg.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -52,7 +55,7 @@ const ExpectedControl kExpectedControls[] = {
     {IDC_SEQUENCE_TESTS, L"Button", L"&Sequence tests", 8, 41, 90, 24, kButton},
     {IDC_RUN_TESTS, L"Button", L"&Run tests", 8, 73, 90, 25, kButton},
     {IDC_CONFIGURE, L"Button", L"&Configure", 8, 106, 90, 24, kButton},
-    {IDC_TEST_FILE, L"Static", L"", 8, 138, 238, 24, kSunken | SS_LEFT},
+    {IDC_TEST_FILE, L"Static", L"", 8, 138, 238, 24, kSunken | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
 };
 
 SIZE IconSize(HICON icon) {
@@ -106,24 +109,93 @@ TEST_F(MainWindowTest, HasTheSixControlsInTabOrderAtTheirPixelRectangles) {
     }
 }
 
-TEST_F(MainWindowTest, DropAreaIsPaleYellowWithWindowText) {
+// The colours the drop area is drawn in: its brush, and the text and background colours.
+struct DrawnColours {
+    COLORREF fill = CLR_INVALID, background = CLR_INVALID, text = CLR_INVALID;
+};
+DrawnColours ColoursOf(HWND window, HWND control) {
+    DrawnColours drawn;
+    HDC dc = GetDC(control);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    LOGBRUSH fill = {};
+    if (brush && GetObjectW(brush, sizeof fill, &fill)) drawn.fill = fill.lbColor;
+    drawn.background = GetBkColor(dc);
+    drawn.text = GetTextColor(dc);
+    ReleaseDC(control, dc);
+    return drawn;
+}
+
+// Puts the system's window-text colour back as it was, whatever the test did to it.
+class WindowTextColourChange {
+public:
+    explicit WindowTextColourChange(COLORREF colour) {
+        int element = COLOR_WINDOWTEXT;
+        SetSysColors(1, &element, &colour);
+    }
+    ~WindowTextColourChange() {
+        int element = COLOR_WINDOWTEXT;
+        SetSysColors(1, &element, &original_);
+    }
+    WindowTextColourChange(const WindowTextColourChange&) = delete;
+    WindowTextColourChange& operator=(const WindowTextColourChange&) = delete;
+
+private:
+    COLORREF original_ = GetSysColor(COLOR_WINDOWTEXT);
+};
+
+// Run again by the ui_dark_scheme test, in a prefix whose colour scheme is light text on a dark
+// window (TB_EXPECTED_SCHEME=dark): there the pale yellow would leave the text unreadable, and
+// the drop area takes the system's window colours.
+TEST_F(MainWindowTest, UnderTheColourSchemeTheDropAreaIsReadable) {
+    const char* scheme = std::getenv("TB_EXPECTED_SCHEME");
+    bool dark = scheme && std::string(scheme) == "dark";
+    ASSERT_EQ(GetSysColor(COLOR_WINDOW) == RGB(0, 0, 0) && GetSysColor(COLOR_WINDOWTEXT) == RGB(255, 255, 255), dark)
+        << "the colour scheme this run was arranged for";
     ASSERT_NE(Build(), nullptr);
     HWND dropArea = Item(IDC_DROP_AREA);
-    HDC dc = GetDC(dropArea);
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dropArea)));
-    LOGBRUSH fill = {};
-    ASSERT_TRUE(GetObjectW(brush, sizeof fill, &fill));
-    EXPECT_EQ(fill.lbColor, RGB(252, 235, 182));
-    EXPECT_EQ(GetBkColor(dc), RGB(252, 235, 182));
-    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
-    ReleaseDC(dropArea, dc);
+    DrawnColours drawn = ColoursOf(window, dropArea);
+    COLORREF background = dark ? GetSysColor(COLOR_WINDOW) : RGB(252, 235, 182);
+    EXPECT_EQ(drawn.fill, background);
+    EXPECT_EQ(drawn.background, background);
+    EXPECT_EQ(drawn.text, GetSysColor(COLOR_WINDOWTEXT));
+
+    // A change of scheme while the tool runs: the system tells every window, and the drop area
+    // follows at once, with a new brush.
+    {
+        WindowTextColourChange change(dark ? RGB(0, 0, 0) : RGB(255, 255, 255));
+        ASSERT_EQ(GetSysColor(COLOR_WINDOWTEXT), dark ? RGB(0, 0, 0) : RGB(255, 255, 255));
+        PumpMessages();
+        drawn = ColoursOf(window, dropArea);
+        COLORREF now = dark ? RGB(252, 235, 182) : GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(drawn.fill, now);
+        EXPECT_EQ(drawn.background, now);
+        EXPECT_EQ(drawn.text, GetSysColor(COLOR_WINDOWTEXT));
+    }
+    PumpMessages();
+    drawn = ColoursOf(window, dropArea);
+    EXPECT_EQ(drawn.fill, background) << "back with the scheme";
+    EXPECT_EQ(drawn.text, GetSysColor(COLOR_WINDOWTEXT));
 }
 
 TEST_F(MainWindowTest, LabelShowsTheCurrentTestFile) {
     Settings.active = "C:\\Tests\\caf\xE9 invoice.test";  // é in the ANSI code page
     ASSERT_NE(Build(), nullptr);
     EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), L"C:\\Tests\\caf\u00E9 invoice.test");
+}
+
+// An "&" is shown as it stands, and a path too long for the label gives way in its middle (the
+// drawing keeps the file name); the label's text stays the whole path either way.
+TEST_F(MainWindowTest, LabelTakesAmpersandsLiterallyAndKeepsTheWholePathAsItsText) {
+    std::string longPath = "C:\\Work\\R&D\\" + std::string(120, 'x') + "\\parser.test";
+    Settings.active = longPath;
+    ASSERT_NE(Build(), nullptr);
+    HWND label = Item(IDC_TEST_FILE);
+    LONG_PTR style = GetWindowLongPtrW(label, GWL_STYLE);
+    EXPECT_EQ(style & SS_NOPREFIX, SS_NOPREFIX);
+    EXPECT_EQ(style & SS_ELLIPSISMASK, SS_PATHELLIPSIS);
+    EXPECT_EQ(style & SS_TYPEMASK, SS_LEFT);
+    EXPECT_EQ(TextOf(label), ToWide(longPath));
 }
 
 TEST_F(MainWindowTest, IconOneIsSetAtThirtyTwoAndSixteenPixels) {
@@ -202,6 +274,79 @@ TEST_F(MainWindowTest, DroppedSourceBecomesTheCurrentTestFile) {
     EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "invoice.test"));
     EXPECT_TRUE(PathExists(folder / "invoice.test"));
     EXPECT_NE(ReadBytes(settingsFile).find("active=" + (folder / "invoice.test")), std::string::npos);
+}
+
+// The way to a test file without dragging: the system menu's item (and Ctrl+O) opens the
+// standard open-file dialog, owned by the main window and starting in the current test file's
+// folder; the chosen name goes where a dropped one goes, and Cancel changes nothing.
+TEST_F(MainWindowTest, SystemMenuItemOpensTheOpenFileDialogAndTakesTheChosenNameLikeADrop) {
+    TempDir folder;
+    std::string source = folder / "invoice.bas";
+    WriteBytes(source, "' code\r\n");
+    Settings.directory = "relative";
+    Settings.active = folder / "old.test";
+    ASSERT_NE(Build(), nullptr);
+    ShowWindow(window, SW_SHOW);
+
+    HMENU menu = GetSystemMenu(window, FALSE);
+    int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    MENUITEMINFOW separator = {};
+    separator.cbSize = sizeof separator;
+    separator.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(menu, count - 2, TRUE, &separator));
+    EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+    wchar_t itemText[64] = {};
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_OPEN_TEST_FILE));
+    GetMenuStringW(menu, count - 1, itemText, 64, MF_BYPOSITION);
+    EXPECT_STREQ(itemText, L"&Open test file...\tCtrl+O");
+
+    // Answers the open-file dialog with `name` (OK), or cancels it when `name` is empty.
+    struct Seen {
+        bool opened = false;
+        HWND owner = nullptr;
+        std::wstring filter, folder;
+    };
+    auto choose = [&](const std::string& name) {
+        Seen seen;
+        TimerScript script([&] {
+            std::vector<HWND> others = OtherThreadDialogs({window});
+            if (others.empty() || !GetDlgItem(others.front(), IDOK)) return false;
+            HWND files = others.front();
+            seen.opened = true;
+            seen.owner = GetWindow(files, GW_OWNER);
+            seen.filter = TextOf(GetDlgItem(files, 1136));
+            wchar_t current[MAX_PATH] = {};
+            SendMessageW(files, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(current));
+            seen.folder = current;
+            if (!name.empty()) SetDlgItemTextW(files, 1148, ToWide(name).c_str());
+            PostMessageW(files, WM_COMMAND, name.empty() ? IDCANCEL : IDOK, 0);
+            return true;
+        });
+        SendMessageW(window, WM_SYSCOMMAND, IDM_OPEN_TEST_FILE, 0);
+        EXPECT_TRUE(script.Finished());
+        return seen;
+    };
+
+    Seen seen = choose(source);
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(seen.owner, window);
+    EXPECT_EQ(seen.filter, L"BASIC sources and test files");
+    std::wstring start = ToWide(folder.Path());
+    while (!start.empty() && start.back() == L'\\') start.pop_back();
+    EXPECT_EQ(_wcsicmp(seen.folder.c_str(), start.c_str()), 0) << ToAnsi(seen.folder);
+    EXPECT_EQ(ReadBytes(folder / "invoice.test"), "[quarex]\r\nsource=" + source + "\r\n");
+    EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "invoice.test"));
+    std::string saved = ReadBytes(settingsFile);
+    EXPECT_NE(saved.find("active=" + (folder / "invoice.test") + "\r\n"), std::string::npos) << saved;
+
+    // Cancelled: nothing changes, nothing is saved.
+    DeleteFileW(ToWide(settingsFile).c_str());
+    seen = choose("");
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "invoice.test"));
+    EXPECT_FALSE(PathExists(settingsFile));
+    EXPECT_TRUE(feedback.Events().empty());
 }
 
 TEST_F(MainWindowTest, ShownModallyItClosesOnlyByTheSystemCloseCommand) {

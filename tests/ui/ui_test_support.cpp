@@ -33,6 +33,13 @@ std::vector<HWND> ChildrenInOrder(HWND parent) {
     return children;
 }
 
+std::vector<HWND> LaidOutChildrenInOrder(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child : ChildrenInOrder(parent))
+        if (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) children.push_back(child);
+    return children;
+}
+
 namespace {
 
 BOOL CALLBACK AddIfVisible(HWND window, LPARAM found) {

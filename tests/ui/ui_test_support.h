@@ -31,6 +31,9 @@ void ExpectEightPointFontAt(HWND window, int dpi);
 void ExpectButtonTextsFit(HWND window, int dpi);
 // The child windows in z-order, which is their creation (and tab) order.
 std::vector<HWND> ChildrenInOrder(HWND parent);
+// The same without the windows that are never shown (created without WS_VISIBLE, such as a
+// label that only names the control after it for screen readers): no part of the layout.
+std::vector<HWND> LaidOutChildrenInOrder(HWND parent);
 
 // Expects a window laid out at `dpi` from its 96 DPI layout: the client size, every control's
 // ID, class and rectangle in creation order (`controls`: a window test's table of expected
@@ -42,7 +45,7 @@ void ExpectLayoutAt(HWND window, const ExpectedControl (&controls)[count], int c
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, Scaled(clientWidth, dpi));
     EXPECT_EQ(client.bottom, Scaled(clientHeight, dpi));
-    std::vector<HWND> children = ChildrenInOrder(window);
+    std::vector<HWND> children = LaidOutChildrenInOrder(window);
     ASSERT_EQ(children.size(), count);
     for (size_t i = 0; i < count; ++i) {
         const ExpectedControl& expected = controls[i];

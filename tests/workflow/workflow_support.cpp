@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "app/settings.h"
 #include "platform/ansi.h"
 #include "ui/control_ids.h"
 #include "workflow/drop.h"
@@ -19,7 +20,9 @@ void RecordBeep() { events.push_back({true, {}, ObservedVisible()}); }
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DROPFILES) {
-        HandleDrop(window, reinterpret_cast<HDROP>(wParam));
+        // As the main window does: the label shows the current test file once a drop set it.
+        if (HandleDrop(reinterpret_cast<HDROP>(wParam)))
+            SetWindowTextW(GetDlgItem(window, IDC_TEST_FILE), ToWide(Settings.active).c_str());
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/ansi.h"
+#include "platform/launch.h"
 
 namespace {
 
@@ -162,6 +163,13 @@ void LayOutForDpi(HWND dialog, FrameState& state, int dpi, const RECT& suggested
     if (previous) DeleteObject(previous);
 }
 
+// What another program may send a window while the tool waits for an outside program, and
+// what would act at once inside that wait: a command (also the one a button sends its dialog
+// when it is sent a click), a drop, a system command (close, move, minimise).
+bool ActsOnInput(UINT message) {
+    return message == WM_COMMAND || message == WM_DROPFILES || message == WM_SYSCOMMAND;
+}
+
 // The dialog procedure of every frame. It passes each message to the window's handler (whose
 // result is always 0) and then does what the frame itself owes the window: the system close
 // command, control colours, and cleaning up.
@@ -172,6 +180,21 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         // WM_INITDIALOG when the dialog is shown.
         if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         return FALSE;
+    }
+
+    if (LaunchWaitInProgress()) {
+        // Nothing runs inside the wait: the message goes to the back of the queue and is handled
+        // after the outside program has ended, in the order it came.
+        if (ActsOnInput(message)) {
+            PostMessageW(dialog, message, wParam, lParam);
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+            return TRUE;
+        }
+        if (message == WM_SETCURSOR) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
     }
 
     state->handler(dialog, message, wParam, lParam);

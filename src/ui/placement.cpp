@@ -64,7 +64,9 @@ void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin) {
             x = std::max(x, 0L);
             y = std::max(y, 0L);
         }
-        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        // The windows are placed while still hidden, where activation means nothing; asking for
+        // it anyway costs Wine a round of focus changes (about 8 ms of the start).
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT placed;
         GetWindowRect(window, &placed);
         if (placed.right - placed.left == width && placed.bottom - placed.top == height) return;

@@ -80,6 +80,22 @@ void MoveOntoDialog(HWND window, HWND dialog) {
     SetForegroundWindow(window);
 }
 
+// GetOpenFileNameW, from the system's comdlg32.dll loaded the first time a "..." button needs
+// it: imported, it and the printing libraries it brings would be loaded at every start.
+bool ShowOpenFileDialog(OPENFILENAMEW& request) {
+    using Function = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static Function getOpenFileName = [] {
+        wchar_t system[MAX_PATH] = {};
+        UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return Function{};
+        std::wstring path = std::wstring(system, length) + L"\\comdlg32.dll";
+        HMODULE library = LoadLibraryW(path.c_str());
+        return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameW")))
+                       : Function{};
+    }();
+    return getOpenFileName && getOpenFileName(&request);
+}
+
 bool HasFileSystemPath(PCIDLIST_ABSOLUTE item) {
     std::vector<wchar_t> path(kPathCapacity, L'\0');
     return SHGetPathFromIDListEx(item, path.data(), kPathCapacity, GPFIDL_DEFAULT) && path[0] != L'\0';
@@ -198,7 +214,7 @@ std::string ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
     request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
     request.lpfnHook = OnOpenDialogEvent;
     request.lCustData = reinterpret_cast<LPARAM>(dialog);
-    if (!GetOpenFileNameW(&request)) return "";
+    if (!ShowOpenFileDialog(request)) return "";
     return ToAnsi(file.data());
 }
 

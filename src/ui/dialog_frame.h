@@ -53,8 +53,8 @@ int SystemMetricForDpi(int index, int dpi);
 // also fills it. The dialog owns the brush and frees it with itself.
 void SetStaticColours(HWND control, int textSystemColour, COLORREF background);
 
-// Brings the dialog to the foreground, delivers WM_INITDIALOG and an initial WM_SIZE to its
-// handler, shows it, and runs its message loop until the window no longer exists. The loop
+// Delivers WM_INITDIALOG and an initial WM_SIZE to the dialog's handler, shows it, brings it to
+// the foreground, and runs its message loop until the window no longer exists. The loop
 // sleeps in GetMessageW between messages; a WM_QUIT it takes is posted again for the loop
 // outside it. Returns the end value, 0.
 INT_PTR RunModalDialog(HWND dialog);

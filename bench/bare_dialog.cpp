@@ -1,18 +1,53 @@
 // A dialog with nothing in it: the yardstick the benchmark holds Test Builder against.
-//   bare_dialog.exe          a blocking GetMessage loop
-//   bare_dialog.exe sleep    a loop that sleeps 1 ms whenever its queue is empty
+//   bare_dialog.exe              a blocking GetMessage loop
+//   bare_dialog.exe sleep        a loop that sleeps 1 ms whenever its queue is empty
+//   bare_dialog.exe wait PROGRAM on WM_APP, starts PROGRAM and waits for it with a plain
+//                                WaitForSingleObject (the window meanwhile answers nothing)
 // Built like the tool (same compiler, flags and static runtime) so that the difference in start
 // time, idle CPU time and memory is what the tool itself adds.
+//
+// Built a second time as startup_dialog.exe (TB_STARTUP_CALLS) with the tool's resources (icon,
+// manifest for the common controls 6, version): the same dialog making the start-up calls the
+// tool must make (COM, the common controls, drag and drop, its icons), so that what is left of
+// the difference is the tool's own work.
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
+#ifdef TB_STARTUP_CALLS
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#endif
+
 namespace {
+
+// The program to start and wait for on WM_APP ("wait" mode); empty otherwise.
+std::wstring waitProgram;
+
+void StartAndWait() {
+    if (waitProgram.empty()) return;
+    std::wstring commandLine = L"\"" + waitProgram + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hProcess);
+}
 
 INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        return TRUE;
+    case WM_APP:
+        StartAndWait();
         return TRUE;
     case WM_CLOSE:
         DestroyWindow(dialog);
@@ -56,14 +91,45 @@ void Dispatch(HWND dialog, MSG& message) {
     DispatchMessageW(&message);
 }
 
+#ifdef TB_STARTUP_CALLS
+void MakeStartUpCalls() {
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES;
+    InitCommonControlsEx(&controls);
+}
+
+void SetIconsAndAcceptDrops(HINSTANCE instance, HWND dialog) {
+    for (auto [which, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
+                                        std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(width),
+                                                  GetSystemMetrics(height), 0));
+        SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+    DragAcceptFiles(dialog, TRUE);
+}
+#endif
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     bool sleepLoop = std::strstr(commandLine, "sleep") != nullptr;
+    if (const char* wait = std::strstr(commandLine, "wait ")) {
+        std::string program = wait + 5;
+        if (!program.empty() && program.front() == '"') program = program.substr(1, program.find('"', 1) - 1);
+        waitProgram.assign(program.begin(), program.end());  // the benchmark's paths are ASCII
+    }
+#ifdef TB_STARTUP_CALLS
+    MakeStartUpCalls();
+#endif
     std::vector<WORD> dialogTemplate = BareTemplate();
     HWND dialog = CreateDialogIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE*>(dialogTemplate.data()),
                                              nullptr, BareDialogProc, 0);
     if (!dialog) return 1;
+#ifdef TB_STARTUP_CALLS
+    SetIconsAndAcceptDrops(instance, dialog);
+#endif
     ShowWindow(dialog, SW_SHOW);
 
     MSG message;
@@ -79,5 +145,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     } else {
         while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(dialog, message);
     }
+#ifdef TB_STARTUP_CALLS
+    CoUninitialize();
+#endif
     return 0;
 }

@@ -17,20 +17,33 @@ void RemoveTree(const std::wstring& folder);
 // Stops the benchmark with a message: a measurement that did not happen must not look like one.
 [[noreturn]] void Fail(const std::string& what);
 
-// Start and idle cost of the tool and of the bare dialog, each started as a separate process
-// from a copy in a fresh folder.
+// The programs the process measurements start.
+struct Programs {
+    std::wstring tool;        // TestBuilder.exe
+    std::wstring bare;        // bare_dialog.exe
+    std::wstring startup;     // startup_dialog.exe: the bare dialog making the tool's start-up calls
+    std::wstring outside;     // outside_program.exe: sleeps, standing for the framework tool
+};
+
+// Start and idle cost of the tool and of the bare dialogs, and the tool's cost while it waits for
+// an outside program, each started as a separate process from a copy in a fresh folder.
 struct ProcessResults {
-    std::vector<double> toolStart, bareStart;  // seconds from CreateProcess to a visible window
+    // Seconds from CreateProcess to a visible window.
+    std::vector<double> toolStart, bareStart, startupStart;
     // CPU time (user + kernel) of the open, idle window over the idle period, in seconds.
     std::vector<double> toolCpu, blockingCpu, sleepingCpu;
     // PrivateUsage in bytes once the window is up and settled.
     std::vector<double> toolPrivate, barePrivate;
+    // CPU time while an outside program runs for waitSeconds: the tool running "&Add routines",
+    // and the bare dialog waiting for the same program with a plain WaitForSingleObject.
+    std::vector<double> toolWaitCpu, plainWaitCpu;
     double idleSeconds = 0;
+    double waitSeconds = 0;
     bool fromHost = false;   // CPU and memory read from the host's /proc (under Wine)
     int toolForcedEnds = 0;  // runs in which the tool did not end on the system close command
 };
-ProcessResults MeasureProcesses(const std::wstring& tool, const std::wstring& bare, int startRuns, int idleRuns,
-                                double idleSeconds);
+ProcessResults MeasureProcesses(const Programs& programs, int startRuns, int idleRuns, double idleSeconds,
+                                int waitRuns, double waitSeconds);
 
 // One file operation against reading the same bytes with one ReadFile call.
 struct FileResult {

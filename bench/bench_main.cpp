@@ -290,7 +290,17 @@ the runs shown; a ratio is the tool's median over the baseline's median.
   runs from just before `CreateProcessW` until the benchmark, polling `EnumWindows` every
   millisecond, finds a visible, unowned top-level window of that process. The window is then closed
   with the system close command. One start of each before the measured ones is not counted; the
-  two programs take turns going first.
+  programs take turns going first. The second baseline, `startup_dialog.exe`, is the same bare
+  dialog built with the tool's resources (icon, manifest, version) and making the start-up calls
+  the tool must make: `CoInitialize`, `InitCommonControlsEx` with the tool's classes, its two
+  icons loaded and set, `DragAcceptFiles`. Against it, what is left is the tool's own work.
+- **CPU time while an outside program runs.** The tool, with a settings file that names a test
+  file and `outside_program.exe` (which sleeps for the stated time and ends with 0) as the
+  framework tool, is clicked "&Add routines"; at the same time the bare dialog is told to start
+  the same program and wait for it with a plain `WaitForSingleObject`. The CPU time of each
+  (read as for the idle window, below) is taken once its program runs (found by its parent
+  process) and again the moment that program has ended. A plain wait costs nothing, so the
+  baseline is counted as one tick, as for the idle window; a wait that polls fails the target.
 - **CPU time of the idle window.** The tool, the bare dialog with a blocking `GetMessage` loop and
   the bare dialog with a loop that sleeps 1 ms whenever its queue is empty are started together,
   each from its own fresh folder, and left alone: one second after all three windows are visible,
@@ -338,12 +348,18 @@ int main() {
         std::fprintf(stderr, "usage: tb_bench TOOL.exe BARE_DIALOG.exe REPORT.md [quick]\n");
         return 2;
     }
-    std::wstring tool = FullPath(arguments[1]);
-    std::wstring bare = FullPath(arguments[2]);
+    Programs programs;
+    programs.tool = FullPath(arguments[1]);
+    programs.bare = FullPath(arguments[2]);
     std::wstring report = FullPath(arguments[3]);
     bool quick = count > 4 && std::wstring(arguments[4]) == L"quick";
-    if (!IsFile(tool)) Fail("the tool is not built (run make bench)");
-    if (!IsFile(bare)) Fail("the bare dialog is not built");
+    // The other two baselines are built beside the bare dialog.
+    std::wstring benchFolder = programs.bare.substr(0, programs.bare.find_last_of(L"\\/") + 1);
+    programs.startup = benchFolder + L"startup_dialog.exe";
+    programs.outside = benchFolder + L"outside_program.exe";
+    if (!IsFile(programs.tool)) Fail("the tool is not built (run make bench)");
+    if (!IsFile(programs.bare) || !IsFile(programs.startup) || !IsFile(programs.outside))
+        Fail("the bare dialogs or the outside program are not built");
 
     std::vector<int> sizes = quick ? std::vector<int>{1, 10} : std::vector<int>{1, 10, 50, 100};
     std::printf("Files:\n");
@@ -353,21 +369,32 @@ int main() {
     int startRuns = quick ? 3 : 21;
     int idleRuns = quick ? 1 : 5;
     double idleSeconds = quick ? 3 : 10;
-    std::printf("Processes: %d starts of each, %d idle periods of %.0f s...\n", startRuns, idleRuns, idleSeconds);
+    int waitRuns = quick ? 1 : 3;
+    double waitSeconds = quick ? 3 : 10;
+    std::printf("Processes: %d starts of each, %d idle periods of %.0f s, %d waits of %.0f s...\n", startRuns,
+                idleRuns, idleSeconds, waitRuns, waitSeconds);
     std::fflush(stdout);
-    ProcessResults processes = MeasureProcesses(tool, bare, startRuns, idleRuns, idleSeconds);
+    ProcessResults processes = MeasureProcesses(programs, startRuns, idleRuns, idleSeconds, waitRuns, waitSeconds);
     double tick = CpuTickSeconds();
     RemoveTree(BenchFolder());
 
     std::vector<Row> rows;
     rows.push_back(RatioRow(Format("Start to visible window (median of %d)", startRuns), Median(processes.toolStart),
                             Median(processes.bareStart), "(bare dialog)", 1.3));
+    rows.push_back(RatioRow(Format("Start to visible window, against the same start-up calls (median of %d)",
+                                   startRuns),
+                            Median(processes.toolStart), Median(processes.startupStart),
+                            "(bare dialog with the start-up calls)", 1.05));
     std::string idle = Format("CPU time of the idle window over %.0f s (median of %d%s)", idleSeconds, idleRuns,
                               processes.fromHost ? "; host process, see Method" : "");
     rows.push_back(CpuRow(idle + ", against a blocking loop", Median(processes.toolCpu),
                           Median(processes.blockingCpu), "(bare dialog, blocking loop)", 1.5, tick));
     rows.push_back(CpuRow(idle + ", against a 1 ms sleep loop", Median(processes.toolCpu),
                           Median(processes.sleepingCpu), "(bare dialog, 1 ms sleep loop)", 0.2, tick));
+    rows.push_back(CpuRow(Format("CPU time while an outside program runs for %.0f s (median of %d%s)", waitSeconds,
+                                 waitRuns, processes.fromHost ? "; host process, see Method" : ""),
+                          Median(processes.toolWaitCpu), Median(processes.plainWaitCpu),
+                          "(bare dialog, WaitForSingleObject)", 1.5, tick));
     rows.push_back(FileRow(files, "LoadSettings", 10, "settings file", 3));
     rows.push_back(FileRow(files, "GeneratedTestSourcePath", 10, "test file", 3));
     rows.push_back(FileRow(files, "ReadWholeFile", 50, "log", 1.5));
@@ -393,18 +420,25 @@ int main() {
             "size too (caches hold 1 MB, not 100 MB; opening and closing weigh more in a small file); the "
             "last column compares the ratios to it, which takes that drift out.\n\n";
     text += SizeTable(files, sizes);
-    text += "\n## Start to visible window, each run\n\nIn the order measured; the two programs take turns "
-            "going first. Wine's process start varies with what else the machine does, which is why the "
-            "median of many runs is taken.\n\n| Run | Test Builder | Bare dialog |\n|---:|---:|---:|\n";
+    text += "\n## Start to visible window, each run\n\nThe three programs take turns going first. Wine's "
+            "process start varies with what else the machine does, which is why the median of many runs is "
+            "taken.\n\n| Run | Test Builder | Bare dialog | Bare dialog with the start-up calls |\n"
+            "|---:|---:|---:|---:|\n";
     for (size_t run = 0; run < processes.toolStart.size(); ++run)
-        text += Format("| %zu | %s | %s |\n", run + 1, Milliseconds(processes.toolStart[run]).c_str(),
-                       Milliseconds(processes.bareStart[run]).c_str());
+        text += Format("| %zu | %s | %s | %s |\n", run + 1, Milliseconds(processes.toolStart[run]).c_str(),
+                       Milliseconds(processes.bareStart[run]).c_str(),
+                       Milliseconds(processes.startupStart[run]).c_str());
     text += "\n## Idle CPU time, each run\n\n| Run | Test Builder | Bare dialog, blocking loop | Bare dialog, "
             "1 ms sleep loop |\n|---:|---:|---:|---:|\n";
     for (size_t run = 0; run < processes.toolCpu.size(); ++run)
         text += Format("| %zu | %s | %s | %s |\n", run + 1, Milliseconds(processes.toolCpu[run]).c_str(),
                        Milliseconds(processes.blockingCpu[run]).c_str(),
                        Milliseconds(processes.sleepingCpu[run]).c_str());
+    text += "\n## CPU time while an outside program runs, each run\n\n| Run | Test Builder | Bare dialog, "
+            "WaitForSingleObject |\n|---:|---:|---:|\n";
+    for (size_t run = 0; run < processes.toolWaitCpu.size(); ++run)
+        text += Format("| %zu | %s | %s |\n", run + 1, Milliseconds(processes.toolWaitCpu[run]).c_str(),
+                       Milliseconds(processes.plainWaitCpu[run]).c_str());
     text += "\n";
     text += kMethod;
     text += "\n## Machine\n\n" + MachineText();

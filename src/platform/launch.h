@@ -12,7 +12,17 @@ struct LaunchResult {
 
 // Starts the whole command line (program path first) with the show state, inheriting this
 // process's environment and current directory; waits for the end when asked to.
+//
+// The wait has no time limit and acts on no input: clicks, keys and posted messages stay in the
+// queue for the loop that runs after it. Meanwhile the thread's windows are repainted and
+// messages sent to them are answered (so the system never counts them as not responding), and
+// the wait cursor shows over them. A WM_QUIT it comes across is posted again once it ends.
 LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wait);
+
+// True while a LaunchProgram of this thread waits. A window that is sent a command, a click, a
+// drop or a system command then must not act on it inside the wait: it posts it to itself
+// again, so that it runs after the wait, behind the input that came before it.
+bool LaunchWaitInProgress();
 
 // The system's text for an error code, without a trailing line end.
 std::string SystemErrorText(uint32_t error);

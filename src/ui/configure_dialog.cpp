@@ -85,19 +85,18 @@ constexpr DWORD kPathCapacity = 32768;
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 // Moves a system dialog, size and z-order unchanged, onto the Configure dialog's top-left
-// corner and brings it to the foreground.
+// corner, or as near it as keeps the whole dialog on its monitor's work area (with the tool in
+// its corner of the screen, the corner is too near the right edge for the dialog), and brings
+// it to the foreground. DM_REPOSITION would do the second part on Windows but not everywhere.
 void MoveOntoDialog(HWND window, HWND dialog) {
     RECT corner;
-    if (GetWindowRect(dialog, &corner)) {
-        // A move onto a display of another scale lets the system dialog rescale itself, which
-        // may shift it; a second move puts it back on the corner.
-        for (int pass = 0; pass < 2; ++pass) {
-            SetWindowPos(window, nullptr, corner.left, corner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            RECT placed;
-            if (!GetWindowRect(window, &placed) || (placed.left == corner.left && placed.top == corner.top)) break;
-        }
-    }
+    if (GetWindowRect(dialog, &corner)) PlaceTopLeftOnScreen(window, {corner.left, corner.top});
     SetForegroundWindow(window);
+}
+
+bool HasFileSystemPath(PCIDLIST_ABSOLUTE item) {
+    std::vector<wchar_t> path(kPathCapacity, L'\0');
+    return SHGetPathFromIDListEx(item, path.data(), kPathCapacity, GPFIDL_DEFAULT) && path[0] != L'\0';
 }
 
 int CALLBACK OnFolderBrowserEvent(HWND browser, UINT event, LPARAM lParam, LPARAM dialog) {
@@ -109,9 +108,14 @@ int CALLBACK OnFolderBrowserEvent(HWND browser, UINT event, LPARAM lParam, LPARA
                          reinterpret_cast<LPARAM>(ToWide(Settings.output).c_str()));
         break;
     case BFFM_SELCHANGED: {
-        bool selected = lParam != 0;
-        SendMessageW(browser, BFFM_ENABLEOK, 0, selected);
-        if (!selected) DefaultBeep();
+        // Only a folder with a file-system path can be the output folder: "This PC", a library
+        // or the network would be chosen and then silently come to nothing.
+        bool usable = lParam != 0 && HasFileSystemPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam));
+        SendMessageW(browser, BFFM_ENABLEOK, 0, usable);
+        // Some browsers check the new selection themselves after telling the callback (Wine's
+        // enables OK for every item): the same answer, posted, comes after that check.
+        PostMessageW(browser, BFFM_ENABLEOK, 0, usable);
+        if (!usable) DefaultBeep();
         break;
     }
     }
@@ -226,7 +230,7 @@ std::wstring ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
     request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
     request.lpfnHook = OnOpenDialogEvent;
     request.lCustData = reinterpret_cast<LPARAM>(dialog);
-    if (!GetOpenFileNameW(&request)) return L"";
+    if (!ShowOpenFileDialog(request)) return L"";
     return file.data();
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/ansi.h"
+#include "platform/launch.h"
 #include "ui/colour_contrast.h"
 
 namespace {
@@ -217,6 +218,13 @@ bool TranslateDialogAccelerator(HWND dialog, MSG& message) {
     return TranslateAcceleratorW(dialog, state->accelerators, &message) != 0;
 }
 
+// What another program may send a window while the tool waits for an outside program, and
+// what would act at once inside that wait: a command (also the one a button sends its dialog
+// when it is sent a click), a drop, a system command (close, move, minimise).
+bool ActsOnInput(UINT message) {
+    return message == WM_COMMAND || message == WM_DROPFILES || message == WM_SYSCOMMAND;
+}
+
 // The dialog procedure of every frame. It passes each message to the window's handler (whose
 // result is always 0) and then does what the frame itself owes the window: the system close
 // command, control colours, and cleaning up.
@@ -227,6 +235,21 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         // WM_INITDIALOG when the dialog is shown.
         if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         return FALSE;
+    }
+
+    if (LaunchWaitInProgress()) {
+        // Nothing runs inside the wait: the message goes to the back of the queue and is handled
+        // after the outside program has ended, in the order it came.
+        if (ActsOnInput(message)) {
+            PostMessageW(dialog, message, wParam, lParam);
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+            return TRUE;
+        }
+        if (message == WM_SETCURSOR) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
     }
 
     state->handler(dialog, message, wParam, lParam);
@@ -410,12 +433,14 @@ void SetDialogAccelerators(HWND dialog, HACCEL accelerators) {
 }
 
 INT_PTR RunModalDialog(HWND dialog) {
-    SetForegroundWindow(dialog);
     SendMessageW(dialog, WM_INITDIALOG, 0, 0);
     RECT client;
     GetClientRect(dialog, &client);
     SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     ShowWindow(dialog, SW_SHOW);
+    // Once shown: bringing a hidden window to the foreground cost Wine about 10 ms of the start,
+    // and the user sees the window appear active either way.
+    SetForegroundWindow(dialog);
 
     while (IsWindow(dialog)) {
         MSG message;
@@ -462,4 +487,20 @@ std::string ControlText(HWND dialog, int id) {
 
 void SetControlText(HWND dialog, int id, const std::string& text) {
     SetDlgItemTextW(dialog, id, ToWide(text).c_str());
+}
+
+// Imported, comdlg32.dll and the printing libraries it brings would be loaded at every start;
+// it is loaded from the system folder the first time an open-file dialog is needed.
+bool ShowOpenFileDialog(OPENFILENAMEW& request) {
+    using Function = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static Function getOpenFileName = [] {
+        wchar_t system[MAX_PATH] = {};
+        UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return Function{};
+        std::wstring path = std::wstring(system, length) + L"\\comdlg32.dll";
+        HMODULE library = LoadLibraryW(path.c_str());
+        return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameW")))
+                       : Function{};
+    }();
+    return getOpenFileName && getOpenFileName(&request);
 }

@@ -6,6 +6,7 @@
 // size to the dialog's DPI (MulDiv(value, dpi, 96)), and lays the dialog out again, font
 // included, when the system moves it to a display of another scale.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <span>
 #include <string>
@@ -61,8 +62,8 @@ void SetStaticColours(HWND control, int textSystemColour, COLORREF background);
 // frees it with itself.
 void SetDialogAccelerators(HWND dialog, HACCEL accelerators);
 
-// Brings the dialog to the foreground, delivers WM_INITDIALOG and an initial WM_SIZE to its
-// handler, shows it, and runs its message loop until the window no longer exists. The loop
+// Delivers WM_INITDIALOG and an initial WM_SIZE to the dialog's handler, shows it, brings it to
+// the foreground, and runs its message loop until the window no longer exists. The loop
 // sleeps in GetMessageW between messages; a WM_QUIT it takes is posted again for the loop
 // outside it. Returns the end value, 0.
 INT_PTR RunModalDialog(HWND dialog);
@@ -83,3 +84,7 @@ inline bool IsButtonAction(WPARAM wParam) { return HIWORD(wParam) <= 1; }
 // A control's text, converted to ANSI.
 std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::string& text);
+
+// The system's open-file dialog (GetOpenFileNameW), from comdlg32.dll loaded on first use so
+// that a start of the tool does not load it and the printing libraries it brings.
+bool ShowOpenFileDialog(OPENFILENAMEW& request);

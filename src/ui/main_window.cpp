@@ -131,7 +131,7 @@ std::wstring ChooseTestFileName(HWND window) {
     request.nMaxFile = kCapacity;
     request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&request)) return {};
+    if (!ShowOpenFileDialog(request)) return {};
     return file.data();
 }
 

@@ -64,9 +64,38 @@ void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin) {
             x = std::max(x, 0L);
             y = std::max(y, 0L);
         }
-        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        // The windows are placed while still hidden, where activation means nothing; asking for
+        // it anyway costs Wine a round of focus changes (about 8 ms of the start).
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT placed;
         GetWindowRect(window, &placed);
         if (placed.right - placed.left == width && placed.bottom - placed.top == height) return;
+    }
+}
+
+POINT TopLeftInside(POINT wanted, SIZE size, const RECT& area) {
+    POINT placed = wanted;
+    placed.x = std::max(std::min(placed.x, area.right - size.cx), area.left);
+    placed.y = std::max(std::min(placed.y, area.bottom - size.cy), area.top);
+    return placed;
+}
+
+void PlaceTopLeftOnScreen(HWND window, POINT wanted) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT outer;
+        if (!GetWindowRect(window, &outer)) return;
+        SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
+        RECT there = {wanted.x, wanted.y, wanted.x + size.cx, wanted.y + size.cy};
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        POINT target = wanted;
+        if (GetMonitorInfoW(MonitorFromRect(&there, MONITOR_DEFAULTTONEAREST), &monitor))
+            target = TopLeftInside(wanted, size, monitor.rcWork);
+        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT placed;
+        if (!GetWindowRect(window, &placed) || (placed.left == target.x && placed.top == target.y &&
+                                                placed.right - placed.left == size.cx &&
+                                                placed.bottom - placed.top == size.cy))
+            return;
     }
 }

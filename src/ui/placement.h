@@ -26,3 +26,14 @@ void PlaceAtBottomRight(HWND window, const RECT& area);
 // that the move takes onto a display of another scale changes its size there, and is placed
 // once more with that size.
 void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin);
+
+// Where a window of `size` goes so that it lies wholly inside `area`: at `wanted` (its top-left
+// corner) where it fits there, otherwise moved the least that brings it inside. A window larger
+// than the area keeps its top-left corner (caption and system menu) inside it.
+POINT TopLeftInside(POINT wanted, SIZE size, const RECT& area);
+
+// Moves a window, size and z-order unchanged, to the top-left corner `wanted` (screen pixels),
+// or the least away from it that keeps the window wholly inside the work area of the monitor
+// it is then on. A window that the move takes onto a display of another scale changes its size
+// there, and is placed once more with that size.
+void PlaceTopLeftOnScreen(HWND window, POINT wanted);

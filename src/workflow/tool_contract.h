@@ -32,6 +32,14 @@ std::string TestProgramPath(std::string_view generatedSource);
 // with ".log" added when it has none (resolved in the source's folder).
 std::string CompilerLogName(std::string_view generatedSourceName);
 
+// The lines of a compiler's log: a CR LF, a lone CR or a lone LF ends a line, and a line end at
+// the very end of the log starts no further one. An empty log has no lines.
+size_t LogLineCount(std::string_view log);
+// A log too long for the screen, shortened to its last `linesShown` lines (their bytes as they
+// stand, up to the log's end) after one first line that says how many earlier lines are left
+// out and names the log file. A log of no more than `linesShown` lines comes back unchanged.
+std::string ShortenedLog(std::string_view log, size_t linesShown, std::string_view logName);
+
 // The framework tool's exit codes 1 to 7 as text; "" for any other code.
 std::string ToolExitMessage(int32_t exitCode);
 

@@ -103,3 +103,22 @@ TEST(Reports, NotStarted) {
               "Compile failed\r\nCould not start C:\\pb.exe\r\nFile not found.");
     EXPECT_EQ(NotStartedReport("", "D:\\t\\util_test", ""), "Could not start D:\\t\\util_test");
 }
+
+TEST(Reports, ALongLogKeepsItsLastLinesAfterALineThatSaysWhatIsLeftOut) {
+    // CR LF, a lone LF and a lone CR each end a line; the last line has no line end.
+    std::string log = "one\r\ntwo\nthree\rfour\r\nfive";
+    EXPECT_EQ(LogLineCount(log), 5u);
+    EXPECT_EQ(ShortenedLog(log, 2, "util_test.log"),
+              "3 earlier lines are not shown; the whole log is in util_test.log\r\nfour\r\nfive");
+    EXPECT_EQ(ShortenedLog(log, 4, "util_test.log"),
+              "1 earlier line is not shown; the whole log is in util_test.log\r\ntwo\nthree\rfour\r\nfive");
+    EXPECT_EQ(ShortenedLog(log, 0, "x.log"), "5 earlier lines are not shown; the whole log is in x.log");
+
+    // A log that fits comes back byte for byte; a final line end starts no further line.
+    EXPECT_EQ(ShortenedLog(log, 5, "x.log"), log);
+    EXPECT_EQ(LogLineCount("a\r\nb\r\n"), 2u);
+    EXPECT_EQ(ShortenedLog("a\r\nb\r\n", 1, "x.log"), "1 earlier line is not shown; the whole log is in x.log\r\nb\r\n");
+    EXPECT_EQ(LogLineCount("\r\n\r\n"), 2u);
+    EXPECT_EQ(LogLineCount(""), 0u);
+    EXPECT_EQ(ShortenedLog("", 0, "x.log"), "");
+}

@@ -2,6 +2,10 @@
 // place of the framework tool, the compilers and the test program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
 #include "platform/ansi.h"
 #include "standin_support.h"
 #include "tool_driver.h"
@@ -96,6 +100,51 @@ TEST(Commands, AddRoutinesAndSequenceTestsRunTheToolHiddenAndReportItsExitCode) 
     EXPECT_EQ(ReadBytes(tool.SettingsPath()), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex + "\r\n");
 }
 
+TEST(Commands, DuringALongRunTheWindowAnswersAndWhatComesMeanwhileActsAfterItInOrder) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex + "\r\n");
+    // The first run takes 7 s and leaves a mark as it ends.
+    std::string ended = tool / "first run ended";
+    WriteStandinPlan(bench.quarex, "sleep=7000\r\nwrite=" + ended + "\r\ncontent=x\r\n");
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
+    ASSERT_EQ(WaitForStandinRecords(bench.quarex, 1).size(), 1u);
+    DWORD runStarted = GetTickCount();
+
+    // During the run: a click posted to "&Sequence tests", a click sent (not posted) to
+    // "&Add routines", and the close command.
+    ASSERT_TRUE(PostClick(main, IDC_SEQUENCE_TESTS));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(GetDlgItem(main, IDC_ADD_ROUTINES), BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &answer), 0)
+        << "the sent click was not answered during the run";
+    ASSERT_TRUE(PostSystemClose(main));
+
+    // Five seconds in, the system does not count the window as hung, and it answers at once;
+    // nothing of the above has run yet.
+    DWORD elapsed = GetTickCount() - runStarted;
+    if (elapsed < 5000) Sleep(5000 - elapsed);
+    EXPECT_FALSE(IsHungAppWindow(main));
+    EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0)
+        << "the window does not answer during the run";
+    EXPECT_FALSE(PathExists(ended));
+    EXPECT_EQ(StandinRecords(bench.quarex).size(), 1u) << "a click made during the run acted inside it";
+    EXPECT_TRUE(tool.Running());
+
+    // After the run: the posted click, then the sent one, then the close command.
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 3);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_TRUE(PathExists(ended));
+    EXPECT_EQ(runs[1].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /seq");
+    EXPECT_EQ(runs[2].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /add");
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.WaitForExit(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(StandinRecords(bench.quarex).size(), 3u);
+}
+
 TEST(Commands, MissingSettingsAreReportedBeforeAnythingStarts) {
     ToolCase tool;
     Workbench bench(tool);
@@ -166,6 +215,52 @@ TEST(Commands, RunTestsShowsTheCompilerLogWhileTheMainWindowIsHidden) {
     DWORD exitCode = 99;
     ASSERT_TRUE(tool.CloseAndWait(exitCode));
     EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(Commands, ALogTallerThanTheScreenShowsItsLastLinesInABoxOnTheScreen) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
+                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\n");
+    WriteStandinPlan(bench.quarex, "exit=0\r\n");
+    std::string plan = "exit=1\r\nwrite={source-base}.log\r\n";
+    for (int line = 1; line <= 300; ++line)
+        plan += "contentline=util_test.bas(" + std::to_string(line) + "): Error 425 in line " + std::to_string(line) +
+                "\r\n";
+    WriteStandinPlan(bench.pbwin, plan);
+    ASSERT_TRUE(tool.Start());
+
+    ASSERT_TRUE(PostClick(tool.Main(), IDC_RUN_TESTS));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    RECT outer = OuterRect(box);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                outer.bottom <= work.bottom)
+        << "box " << outer.left << "," << outer.top << " to " << outer.right << "," << outer.bottom << ", work area "
+        << work.right << " x " << work.bottom;
+
+    // One first line that counts the lines left out and names the log, then the log's last
+    // lines down to its very last one.
+    size_t firstEnd = text.find(L"\r\n");
+    ASSERT_NE(firstEnd, std::wstring::npos) << ToAnsi(text);
+    std::wstring first = text.substr(0, firstEnd);
+    int leftOut = _wtoi(first.c_str());
+    EXPECT_EQ(first, std::to_wstring(leftOut) + L" earlier lines are not shown; the whole log is in util_test.log");
+    std::wstring rest = text.substr(firstEnd + 2);
+    EXPECT_EQ(rest.rfind(L"util_test.bas(" + std::to_wstring(leftOut + 1) + L"): Error 425 in line ", 0), 0u)
+        << ToAnsi(rest);
+    std::wstring last = L"util_test.bas(300): Error 425 in line 300\r\n";
+    EXPECT_EQ(rest.substr(rest.size() - std::min(rest.size(), last.size())), last);
+    size_t shown = 0;
+    for (size_t at = 0; (at = rest.find(L"\r\n", at)) != std::wstring::npos; at += 2) ++shown;
+    EXPECT_EQ(static_cast<size_t>(leftOut) + shown, 300u);
+    EXPECT_GE(shown, 10u) << "the box has room for more of the log";
+    ASSERT_TRUE(tool.DismissMessageBox(box));
 }
 
 TEST(Commands, RunTestsWithoutALogShowsAnEmptyBoxAndLeavesAnEmptyLog) {

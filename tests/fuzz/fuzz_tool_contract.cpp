@@ -13,7 +13,9 @@
 // where the name keeps a "."), and the log name the source name with ".log" for its last
 // extension or added to a name without one. Reports are
 // their lines joined by CR LF: the missing settings in their fixed order, the failure line and
-// the exit code's text (which is empty outside 1 to 7), the "Could not start" report.
+// the exit code's text (which is empty outside 1 to 7), the "Could not start" report. A log
+// (the reason and the failure line on two lines) cut to its last lines (exit code mod 16) keeps
+// those lines' bytes after one line that counts the others and names the log.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -167,6 +169,38 @@ void CheckReports(const SettingsRecord& record, int32_t exitCode, const std::str
         FUZZ_REQUIRE(fuzz::SplitAt(notStarted, "\r\n") == expected, notStarted, Joined(expected));
 }
 
+// A log (the reason and the failure line joined by a line end) shortened to some of its last
+// lines: unchanged when it has no more; otherwise the count of the lines left out and the log's
+// name on a first line, then the log's own bytes from the start of a line to its end, holding
+// exactly the lines kept.
+void CheckShortenedLog(const std::string& reason, const std::string& failureLine, const std::string& name,
+                       int32_t exitCode) {
+    std::string log = reason + "\r\n" + failureLine;
+    size_t count = LogLineCount(log);
+    size_t shown = static_cast<uint32_t>(exitCode) % 16;
+    std::string text = ShortenedLog(log, shown, name);
+    if (shown >= count) {
+        FUZZ_REQUIRE(text == log, log, text);
+        return;
+    }
+    size_t leftOut = count - shown;
+    std::string first = std::to_string(leftOut) + (leftOut == 1 ? " earlier line is" : " earlier lines are") +
+                        " not shown; the whole log is in " + name;
+    FUZZ_REQUIRE(fuzz::StartsWith(text, first), text, first);
+    if (shown == 0) {
+        FUZZ_REQUIRE(text == first, text);
+        return;
+    }
+    FUZZ_REQUIRE(fuzz::StartsWith(text.substr(first.size()), "\r\n"), text);
+    std::string kept = text.substr(first.size() + 2);
+    FUZZ_REQUIRE(fuzz::EndsWithText(log, kept), log, kept);
+    FUZZ_REQUIRE(LogLineCount(kept) == shown, kept);
+    std::string before = log.substr(0, log.size() - kept.size());
+    FUZZ_REQUIRE(before.back() == '\r' || before.back() == '\n', log, kept);
+    if (before.back() == '\r') FUZZ_REQUIRE(kept.front() != '\n', log, kept);
+    FUZZ_REQUIRE(LogLineCount(before) == leftOut, before);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -185,5 +219,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CheckCommandLines(record, source);
     CheckReports(record, exitCode, failureLine, program, reason);
+    CheckShortenedLog(reason, failureLine, program, exitCode);
     return 0;
 }

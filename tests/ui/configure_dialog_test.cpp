@@ -52,6 +52,34 @@ protected:
         GetWindowRect(window, &rect);
         return rect;
     }
+    // The Configure dialog again, with the main window where the tool stands: in the bottom-right
+    // corner of the primary work area. Gives that work area.
+    RECT RebuildInTheToolsCorner() {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const RECT& work = monitor.rcWork;
+        DestroyWindow(dialog);
+        dialog = Build(MainAt(work.right - 266, work.bottom - 196, 266, 196));
+        ShowWindow(dialog, SW_SHOW);
+        return work;
+    }
+    // A system dialog opened from the Configure dialog lies wholly inside the work area, moved
+    // the least from the Configure dialog's top-left corner: where it does not stand on the
+    // corner, it touches the edge of the work area it would otherwise cross.
+    void ExpectWhollyInsideNearTheCorner(const RECT& opened, const RECT& work) {
+        RECT configure = Outer(dialog);
+        EXPECT_GE(opened.left, work.left);
+        EXPECT_GE(opened.top, work.top);
+        EXPECT_LE(opened.right, work.right);
+        EXPECT_LE(opened.bottom, work.bottom);
+        if (opened.left != configure.left) {
+            EXPECT_EQ(opened.right, work.right);
+        }
+        if (opened.top != configure.top) {
+            EXPECT_EQ(opened.bottom, work.bottom);
+        }
+    }
 
     FreshSettings fresh;  // first, so that it is cleaned up last
     const std::string settingsFile = fresh.Path();
@@ -496,6 +524,7 @@ protected:
         std::wstring fileName;
         std::wstring filter;
         POINT corner = {};
+        RECT outer = {};
     };
     // Clicks the browse button and answers the file dialog with OK or Cancel.
     Seen Browse(int button, bool accept) {
@@ -510,6 +539,7 @@ protected:
             seen.filter = TextOf(GetDlgItem(files, 1136));
             RECT outer = Outer(files);
             seen.corner = {outer.left, outer.top};
+            seen.outer = outer;
             PostMessageW(files, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);
             return true;
         });
@@ -523,7 +553,8 @@ protected:
         Settings.pbwin = programs.pbwin;
         Settings.pbcc = programs.pbcc;
         Settings.quarex = programs.quarex;
-        ASSERT_NE(Build(MainAt(300, 200, 500, 450)), nullptr);
+        // The open-file dialog (about 650 pixels wide) fits on the screen at this corner.
+        ASSERT_NE(Build(MainAt(100, 150, 500, 450)), nullptr);
         ShowWindow(dialog, SW_SHOW);
         corner = {Outer(dialog).left, Outer(dialog).top};
     }
@@ -617,6 +648,14 @@ TEST_F(ProgramBrowseTest, ChosenProgramTheSettingsCannotSpellIsKeptByItsShortFor
     EXPECT_EQ(Settings.quarex, "\"" + programs.quarex + "\"");
 }
 
+TEST_F(ProgramBrowseTest, InTheToolsCornerTheFileDialogIsWhollyOnTheWorkArea) {
+    RECT work = RebuildInTheToolsCorner();
+    ASSERT_GT(Outer(dialog).left + 500, work.right) << "the corner is no longer near the right edge";
+    Seen seen = Browse(IDC_PBWIN_BROWSE, false);
+    ASSERT_TRUE(seen.opened);
+    ExpectWhollyInsideNearTheCorner(seen.outer, work);
+}
+
 TEST_F(ProgramBrowseTest, NotClicksDoNotBrowse) {
     Command(IDC_PBCC_BROWSE, 2);
     Command(IDC_OUTPUT_BROWSE, BN_SETFOCUS);
@@ -632,6 +671,7 @@ protected:
         bool opened = false;
         bool titled = false;
         POINT corner = {};
+        RECT outer = {};
         std::wstring firstSelection;  // the tree's selected item as the browser opened
     };
     struct Search {
@@ -683,6 +723,7 @@ protected:
                     seen.titled = FindChild(browser, L"Specific output", nullptr) != nullptr;
                     RECT outer = Outer(browser);
                     seen.corner = {outer.left, outer.top};
+                    seen.outer = outer;
                 }
                 // Under load the tree fills after the window appears: give the browser's own
                 // initial selection a few seconds to show before reading it.
@@ -756,4 +797,54 @@ TEST_F(FolderBrowseTest, OpensOnTheStoredOutputFolder) {
     ASSERT_TRUE(seen.opened);
     EXPECT_EQ(seen.firstSelection, LeafName());
     EXPECT_EQ(Settings.output, folder.Path());
+}
+
+TEST_F(FolderBrowseTest, InTheToolsCornerTheBrowserIsWhollyOnTheWorkArea) {
+    RECT work = RebuildInTheToolsCorner();
+    Seen seen = Browse("", L"", false);
+    ASSERT_TRUE(seen.opened);
+    ExpectWhollyInsideNearTheCorner(seen.outer, work);
+}
+
+// "This PC" has no file-system path: choosing it would come to nothing, so OK is disabled, with
+// the beep; a folder enables it again.
+TEST_F(FolderBrowseTest, OkOnlyForAnItemWithAFileSystemPath) {
+    PIDLIST_ABSOLUTE computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+    std::wstring folderPath = ToWide(folder.Path());
+    HWND browser = nullptr;
+    int beepsBefore = 0;
+    bool okForComputer = true, okForFolder = false;
+    TimerScript script(Steps({
+        [&] {
+            std::vector<HWND> others = OtherThreadDialogs({dialog});
+            if (others.empty() || !FindChild(others.front(), nullptr, WC_TREEVIEWW)) return false;
+            browser = others.front();
+            return true;
+        },
+        [&] {
+            beepsBefore = feedback.Beeps();
+            SendMessageW(browser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(computer));
+            return true;
+        },
+        [&] {
+            okForComputer = IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE;
+            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folderPath.c_str()));
+            return true;
+        },
+        [&] {
+            okForFolder = IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE;
+            return okForFolder || SelectedFolder(browser) == LeafName();
+        },
+        [&] {
+            PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+    }));
+    Command(IDC_OUTPUT_BROWSE);
+    CoTaskMemFree(computer);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_FALSE(okForComputer) << "OK is enabled for \"This PC\"";
+    EXPECT_GT(feedback.Beeps(), beepsBefore);
+    EXPECT_TRUE(okForFolder);
 }

@@ -122,3 +122,26 @@ TEST(WorkAreaOrSystemDefault, AnEmptyAreaBecomesTheSystemsWorkAreaAndAnyOtherSta
     EXPECT_TRUE(WorkAreaOrSystemDefault(offset));
     EXPECT_TRUE(SameRect(offset, RECT{-1280, 0, 0, 1024}));
 }
+
+TEST(TopLeftInside, KeepsTheCornerWhereTheWindowFitsElseMovesTheLeast) {
+    // A work area away from the origin, as a second monitor's or one beside a taskbar.
+    static constexpr RECT kArea = {1920, -200, 3200, 824};
+    static constexpr SIZE kSize = {650, 450};
+    auto at = [](POINT wanted) { return TopLeftInside(wanted, kSize, kArea); };
+    POINT fits = at({2000, 100});
+    EXPECT_EQ(fits.x, 2000);
+    EXPECT_EQ(fits.y, 100);
+    POINT pastRight = at({2900, 100});  // only leftwards
+    EXPECT_EQ(pastRight.x, 3200 - 650);
+    EXPECT_EQ(pastRight.y, 100);
+    POINT pastBottom = at({2000, 700});  // only upwards
+    EXPECT_EQ(pastBottom.x, 2000);
+    EXPECT_EQ(pastBottom.y, 824 - 450);
+    POINT aboveLeft = at({100, -900});
+    EXPECT_EQ(aboveLeft.x, 1920);
+    EXPECT_EQ(aboveLeft.y, -200);
+    // Larger than the area: its top-left corner, caption and all, stays inside.
+    POINT tooLarge = TopLeftInside({2500, 300}, {2000, 1500}, kArea);
+    EXPECT_EQ(tooLarge.x, 1920);
+    EXPECT_EQ(tooLarge.y, -200);
+}

@@ -129,6 +129,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (!dialog) return 1;
 #ifdef TB_STARTUP_CALLS
     SetIconsAndAcceptDrops(instance, dialog);
+    // The tool brings its window to the foreground before showing it, as a modal window is.
+    SetForegroundWindow(dialog);
 #endif
     ShowWindow(dialog, SW_SHOW);
 

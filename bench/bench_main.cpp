@@ -293,7 +293,8 @@ the runs shown; a ratio is the tool's median over the baseline's median.
   programs take turns going first. The second baseline, `startup_dialog.exe`, is the same bare
   dialog built with the tool's resources (icon, manifest, version) and making the start-up calls
   the tool must make: `CoInitialize`, `InitCommonControlsEx` with the tool's classes, its two
-  icons loaded and set, `DragAcceptFiles`. Against it, what is left is the tool's own work.
+  icons loaded and set, `DragAcceptFiles`, and the window brought to the foreground before it is
+  shown, as the tool's modal window is. Against it, what is left is the tool's own work.
 - **CPU time while an outside program runs.** The tool, with a settings file that names a test
   file and `outside_program.exe` (which sleeps for the stated time and ends with 0) as the
   framework tool, is clicked "&Add routines"; at the same time the bare dialog is told to start

@@ -433,14 +433,12 @@ void SetDialogAccelerators(HWND dialog, HACCEL accelerators) {
 }
 
 INT_PTR RunModalDialog(HWND dialog) {
+    SetForegroundWindow(dialog);
     SendMessageW(dialog, WM_INITDIALOG, 0, 0);
     RECT client;
     GetClientRect(dialog, &client);
     SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     ShowWindow(dialog, SW_SHOW);
-    // Once shown: bringing a hidden window to the foreground cost Wine about 10 ms of the start,
-    // and the user sees the window appear active either way.
-    SetForegroundWindow(dialog);
 
     while (IsWindow(dialog)) {
         MSG message;

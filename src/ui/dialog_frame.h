@@ -62,8 +62,8 @@ void SetStaticColours(HWND control, int textSystemColour, COLORREF background);
 // frees it with itself.
 void SetDialogAccelerators(HWND dialog, HACCEL accelerators);
 
-// Delivers WM_INITDIALOG and an initial WM_SIZE to the dialog's handler, shows it, brings it to
-// the foreground, and runs its message loop until the window no longer exists. The loop
+// Brings the dialog to the foreground, delivers WM_INITDIALOG and an initial WM_SIZE to its
+// handler, shows it, and runs its message loop until the window no longer exists. The loop
 // sleeps in GetMessageW between messages; a WM_QUIT it takes is posted again for the loop
 // outside it. Returns the end value, 0.
 INT_PTR RunModalDialog(HWND dialog);

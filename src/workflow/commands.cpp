@@ -169,7 +169,7 @@ void RunTestsCommand(HWND mainWindow) {
     }
     if (compile.value != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
-        ShowCompilerLog(mainWindow, ReadWholeFile(logName), logName);
+        ShowCompilerLog(mainWindow, ReadWholeFile(logName), parts.directory + logName);
         return;
     }
 

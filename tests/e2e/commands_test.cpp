@@ -250,7 +250,8 @@ TEST(Commands, ALogTallerThanTheScreenShowsItsLastLinesInABoxOnTheScreen) {
     ASSERT_NE(firstEnd, std::wstring::npos) << ToAnsi(text);
     std::wstring first = text.substr(0, firstEnd);
     int leftOut = _wtoi(first.c_str());
-    EXPECT_EQ(first, std::to_wstring(leftOut) + L" earlier lines are not shown; the whole log is in util_test.log");
+    EXPECT_EQ(first, std::to_wstring(leftOut) + L" earlier lines are not shown; the whole log is in " +
+                         ToWide(bench.generatedFolder + "\\util_test.log"));
     std::wstring rest = text.substr(firstEnd + 2);
     EXPECT_EQ(rest.rfind(L"util_test.bas(" + std::to_wstring(leftOut + 1) + L"): Error 425 in line ", 0), 0u)
         << ToAnsi(rest);

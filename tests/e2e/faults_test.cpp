@@ -217,7 +217,8 @@ TEST(Faults, LongCompilerLogAppearsInTheRealMessageBox) {
     ASSERT_NE(firstEnd, std::wstring::npos);
     std::wstring first = text.substr(0, firstEnd);
     EXPECT_EQ(first, std::to_wstring(_wtoi(first.c_str())) +
-                         L" earlier lines are not shown; the whole log is in util_test.log");
+                         L" earlier lines are not shown; the whole log is in " +
+                         ToWide(bench.generatedFolder + "util_test.log"));
     std::wstring rest = text.substr(firstEnd + 2);
     std::wstring wideLog = ToWide(log);
     ASSERT_FALSE(rest.empty());

@@ -191,7 +191,7 @@ TEST_F(CommandFaults, CompilerLogOfTwentyMegabytesShowsItsLastLinesByteForByte) 
     std::string first = shown.text.substr(0, firstEnd);
     std::string rest = shown.text.substr(firstEnd + 2);
     size_t leftOut = std::strtoul(first.c_str(), nullptr, 10);
-    EXPECT_EQ(first, std::to_string(leftOut) + " earlier lines are not shown; the whole log is in my util_test.log");
+    EXPECT_EQ(first, std::to_string(leftOut) + " earlier lines are not shown; the whole log is in " + generatedLog);
     ASSERT_GE(rest.size(), sizeof tail - 1);
     EXPECT_TRUE(log.compare(log.size() - rest.size(), rest.size(), rest) == 0) << "the lines shown differ from the log's";
     EXPECT_EQ(leftOut + LogLineCount(rest), LogLineCount(log));

@@ -28,6 +28,11 @@ struct Workbench {
         for (const std::string& program : {quarex, pbwin, pbcc}) InstallStandin(program);
     }
 
+    // A settings file for this bench with PBWin as the active compiler.
+    std::string SettingsWithPbwin() const {
+        return "active=" + testFile + "\r\nquarex=" + quarex + "\r\ncompiler=pbwin\r\npbwin=" + pbwin + "\r\n";
+    }
+
     std::string tools, source, testFile, generatedFolder, generated, testProgram, quarex, pbwin, pbcc;
 };
 
@@ -166,8 +171,7 @@ TEST(Commands, MissingSettingsAreReportedBeforeAnythingStarts) {
 TEST(Commands, RunTestsStopsWhenGenerateFails) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
-                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\n");
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
     WriteStandinPlan(bench.quarex, "exit=2\r\n");
     ASSERT_TRUE(tool.Start());
     std::wstring text;
@@ -183,9 +187,7 @@ TEST(Commands, RunTestsStopsWhenGenerateFails) {
 TEST(Commands, RunTestsShowsTheCompilerLogWhileTheMainWindowIsHidden) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
-                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin +
-                                        "\r\ninclude=2\r\nincl1=D:\\one\r\nincl2=D:\\inc two\r\n");
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin() + "include=2\r\nincl1=D:\\one\r\nincl2=D:\\inc two\r\n");
     WriteStandinPlan(bench.quarex, "exit=0\r\n");
     WriteStandinPlan(bench.pbwin, "exit=1\r\nwrite={source-base}.log\r\ncontentline=Error 425 in line 3\r\n"
                                   "content=util_test.bas(3): undefined");
@@ -220,8 +222,7 @@ TEST(Commands, RunTestsShowsTheCompilerLogWhileTheMainWindowIsHidden) {
 TEST(Commands, ALogTallerThanTheScreenShowsItsLastLinesInABoxOnTheScreen) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
-                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\n");
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
     WriteStandinPlan(bench.quarex, "exit=0\r\n");
     std::string plan = "exit=1\r\nwrite={source-base}.log\r\n";
     for (int line = 1; line <= 300; ++line)
@@ -267,8 +268,7 @@ TEST(Commands, ALogTallerThanTheScreenShowsItsLastLinesInABoxOnTheScreen) {
 TEST(Commands, RunTestsWithoutALogShowsAnEmptyBoxAndLeavesAnEmptyLog) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
-                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\n");
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
     WriteStandinPlan(bench.quarex, "exit=0\r\n");
     WriteStandinPlan(bench.pbwin, "exit=2\r\n");
     ASSERT_TRUE(tool.Start());
@@ -291,8 +291,7 @@ TEST(Commands, RunTestsStartsTheCompiledProgramAndLeavesItsFolderCurrent) {
     ToolCase tool;
     Workbench bench(tool);
     // The empty active include directory is passed as two quotes.
-    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex +
-                                        "\r\ncompiler=pbwin\r\npbwin=" + bench.pbwin + "\r\ninclude=1\r\n");
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin() + "\r\ninclude=1\r\n");
     WriteStandinPlan(bench.quarex, "exit=0\r\n");
     // The "compiler" builds the test program beside the generated source.
     WriteStandinPlan(bench.pbwin, "exit=0\r\ncopyself={source-base}.exe\r\n");

@@ -39,9 +39,9 @@ DroppedKind ClassifyDroppedName(std::wstring name) {
 void SelectTestFileForSource(const std::string& sourcePath) {
     std::string text = NewTestFileText(sourcePath, Settings);
     Settings.active = TestFilePathFor(sourcePath);
-    if (FileExists(Settings.active)) return;
-    // Created only where no file of that name exists: a test file that the look above could not
-    // see (a folder the user may not list, a file made in between) keeps every byte.
+    // Created only where no file of that name exists, which the create itself decides: a test
+    // file that a look at the folder would not see (a folder the user may not list, a file made
+    // in between) keeps every byte.
     WriteNewFile(Settings.active, text);
 }
 

@@ -59,12 +59,7 @@ constexpr wchar_t kFontFace[] = L"MS Sans Serif";
 #define WM_GETDPISCALEDSIZE 0x02E4
 #endif
 
-// Display-scale functions newer than Windows 7, taken by name where the system has them.
-template <typename Function>
-Function User32Function(const char* name) {
-    static HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
+// Display-scale functions newer than Windows 7, taken by name (User32Function).
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);

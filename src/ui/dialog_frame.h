@@ -46,6 +46,14 @@ void AddControls(HWND dialog, std::span<const ControlLayout> controls);
 int DialogDpi(HWND dialog);
 // A 96 DPI length at `dpi`.
 inline int ScaleToDpi(int value, int dpi) { return MulDiv(value, dpi, 96); }
+// A function of user32.dll newer than the oldest Windows the tool runs on, taken by name; null
+// where the system has none of that name.
+template <typename Function>
+Function User32Function(const char* name) {
+    static HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
 // A system metric (SM_…) at `dpi`, where the system can tell one for another DPI; otherwise
 // the metric of the system DPI.
 int SystemMetricForDpi(int index, int dpi);

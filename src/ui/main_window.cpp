@@ -101,10 +101,7 @@ void AddOpenTestFileCommand(HWND window) {
 // there is no such barrier.
 void LetDropsThrough(HWND window) {
     using ChangeFilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto changeFilter = user32 ? reinterpret_cast<ChangeFilterFunction>(reinterpret_cast<void*>(
-                                     GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
-                               : nullptr;
+    auto changeFilter = User32Function<ChangeFilterFunction>("ChangeWindowMessageFilterEx");
     if (!changeFilter) return;
     constexpr UINT kCopyGlobalData = 0x0049;
     constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW

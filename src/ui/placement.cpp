@@ -52,25 +52,43 @@ void PlaceAtBottomRight(HWND window, const RECT& area) {
     PlaceBottomRightAt(window, {area.right, area.bottom}, false);
 }
 
-void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin) {
+namespace {
+
+// Moves a window, size and z-order unchanged, to the top-left corner that `topLeftFor` gives for
+// its outer size. A move onto a display of another scale may change that size, or shift the
+// window as it rescales: it is then placed once more, for the size it has there.
+template <typename TopLeftFor>
+void MoveForItsSize(HWND window, TopLeftFor topLeftFor, UINT flags) {
     for (int pass = 0; pass < 2; ++pass) {
         RECT outer;
-        GetWindowRect(window, &outer);
-        LONG width = outer.right - outer.left;
-        LONG height = outer.bottom - outer.top;
-        LONG x = corner.x - width;
-        LONG y = corner.y - height;
-        if (clampAtOrigin) {
-            x = std::max(x, 0L);
-            y = std::max(y, 0L);
-        }
-        // The windows are placed while still hidden, where activation means nothing; asking for
-        // it anyway costs Wine a round of focus changes (about 8 ms of the start).
-        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!GetWindowRect(window, &outer)) return;
+        SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
+        POINT target = topLeftFor(size);
+        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | flags);
         RECT placed;
-        GetWindowRect(window, &placed);
-        if (placed.right - placed.left == width && placed.bottom - placed.top == height) return;
+        if (!GetWindowRect(window, &placed) ||
+            (placed.left == target.x && placed.top == target.y && placed.right - placed.left == size.cx &&
+             placed.bottom - placed.top == size.cy))
+            return;
     }
+}
+
+}  // namespace
+
+void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin) {
+    // The windows are placed while still hidden, where activation means nothing; asking for it
+    // anyway costs Wine a round of focus changes (about 8 ms of the start).
+    MoveForItsSize(
+        window,
+        [&](SIZE size) {
+            POINT topLeft = {corner.x - size.cx, corner.y - size.cy};
+            if (clampAtOrigin) {
+                topLeft.x = std::max(topLeft.x, 0L);
+                topLeft.y = std::max(topLeft.y, 0L);
+            }
+            return topLeft;
+        },
+        SWP_NOACTIVATE);
 }
 
 POINT TopLeftInside(POINT wanted, SIZE size, const RECT& area) {
@@ -81,21 +99,14 @@ POINT TopLeftInside(POINT wanted, SIZE size, const RECT& area) {
 }
 
 void PlaceTopLeftOnScreen(HWND window, POINT wanted) {
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT outer;
-        if (!GetWindowRect(window, &outer)) return;
-        SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
-        RECT there = {wanted.x, wanted.y, wanted.x + size.cx, wanted.y + size.cy};
-        MONITORINFO monitor = {};
-        monitor.cbSize = sizeof monitor;
-        POINT target = wanted;
-        if (GetMonitorInfoW(MonitorFromRect(&there, MONITOR_DEFAULTTONEAREST), &monitor))
-            target = TopLeftInside(wanted, size, monitor.rcWork);
-        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        RECT placed;
-        if (!GetWindowRect(window, &placed) || (placed.left == target.x && placed.top == target.y &&
-                                                placed.right - placed.left == size.cx &&
-                                                placed.bottom - placed.top == size.cy))
-            return;
-    }
+    MoveForItsSize(
+        window,
+        [&](SIZE size) {
+            RECT there = {wanted.x, wanted.y, wanted.x + size.cx, wanted.y + size.cy};
+            MONITORINFO monitor = {};
+            monitor.cbSize = sizeof monitor;
+            if (!GetMonitorInfoW(MonitorFromRect(&there, MONITOR_DEFAULTTONEAREST), &monitor)) return wanted;
+            return TopLeftInside(wanted, size, monitor.rcWork);
+        },
+        0);
 }

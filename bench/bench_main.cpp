@@ -320,7 +320,7 @@ the runs shown; a ratio is the tool's median over the baseline's median.
   which is the same for both programs). Work the wineserver does on a program's behalf (every
   `PeekMessage` of the sleeping loop asks it) is not in any program's figure.
 - **Files.** `LoadSettings`, `GeneratedTestSourcePath` and `ReadWholeFile` run inside the benchmark
-  (linked with `tb_win32`, the library the tool is built from) against the least a program can do
+  (linked with `tb_ui`, the libraries the tool is built from) against the least a program can do
   to get the same bytes: `CreateFileW`, `GetFileSize`, a buffer of that size, one `ReadFile`,
   `CloseHandle`, free the buffer. The settings file is written beside the benchmark executable
   (where `LoadSettings` looks), the test file is named by `Settings.active`, and each file is

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
-#include "app/settings_record.h"
+#include "workflow/settings_file.h"
+#include "core/settings_record.h"
 #include "bench.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
@@ -142,7 +142,7 @@ FileResult Compare(const char* operation, const std::wstring& path, size_t size,
 
 FileResult MeasureLoadSettings(size_t bytes, bool quick) {
     // LoadSettings reads the settings file beside the running executable: this benchmark's own.
-    std::string settingsPath = SettingsFilePath(ExecutablePath());
+    std::string settingsPath = SettingsFilePath(ToAnsi(ExecutablePathWide()));
     std::wstring path = ToWide(settingsPath);
     std::string lastActive;
     std::string content = SettingsContent(bytes, lastActive);

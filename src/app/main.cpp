@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "ui/main_window.h"
 
 namespace {

@@ -10,10 +10,6 @@
 
 namespace {
 
-HANDLE Handle(const TextFile& file) {
-    return file.handle ? static_cast<HANDLE>(file.handle) : INVALID_HANDLE_VALUE;
-}
-
 // Every file is opened without sharing: while the tool has it open nobody else may, and an
 // open fails while another program holds the file.
 HANDLE OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition) {
@@ -26,10 +22,10 @@ HANDLE OpenExclusive(std::string_view path, DWORD access, DWORD disposition) {
 }
 
 void Adopt(TextFile& file, HANDLE handle, bool writing) {
-    file.handle = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+    file.handle.Reset(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
     file.writing = writing;
     file.reader = LineReader{};
-    if (!file.handle || writing) return;
+    if (!file.handle.Valid() || writing) return;
     file.reader.fill = [handle](char* buffer, size_t capacity) -> size_t {
         DWORD got = 0;
         QuietErrorMode quiet;
@@ -39,11 +35,11 @@ void Adopt(TextFile& file, HANDLE handle, bool writing) {
 }
 
 void WriteBytes(TextFile& file, std::string_view bytes) {
-    if (!file.handle || !file.writing) return;
+    if (!file.handle.Valid() || !file.writing) return;
     while (!bytes.empty()) {
         DWORD written = 0;
         QuietErrorMode quiet;
-        if (!WriteFile(Handle(file), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        if (!WriteFile(file.handle.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
             written == 0)
             return;
         bytes.remove_prefix(written);
@@ -65,18 +61,14 @@ std::wstring GrowingBuffer(Fill fill) {
 
 }  // namespace
 
-TextFile::TextFile(TextFile&& other) noexcept
-    : handle(other.handle), writing(other.writing), reader(std::move(other.reader)) {
-    other.handle = nullptr;
-}
-
+// A file written to is cut at the end of what was written when it is closed, also when another
+// file takes its place.
 TextFile& TextFile::operator=(TextFile&& other) noexcept {
     if (this != &other) {
         CloseFile(*this);
-        handle = other.handle;
+        handle = std::move(other.handle);
         writing = other.writing;
         reader = std::move(other.reader);
-        other.handle = nullptr;
     }
     return *this;
 }
@@ -104,8 +96,6 @@ TextFile OpenTextForReading(const std::wstring& path) {
 
 bool AtEndOfFile(TextFile& file) { return LineReaderAtEnd(file.reader); }
 
-std::string ReadLine(TextFile& file) { return LineReaderNext(file.reader); }
-
 void ReadLine(TextFile& file, std::string& line) { LineReaderNext(file.reader, line); }
 
 TextFile CreateTextFile(std::string_view path) { return CreateTextFile(ToWide(path)); }
@@ -113,23 +103,20 @@ TextFile CreateTextFile(std::string_view path) { return CreateTextFile(ToWide(pa
 TextFile CreateTextFile(const std::wstring& path) {
     TextFile file;
     Adopt(file, OpenExclusive(path, GENERIC_WRITE, OPEN_ALWAYS), true);
-    if (file.handle) {
+    if (file.handle.Valid()) {
         QuietErrorMode quiet;
-        SetEndOfFile(Handle(file));
+        SetEndOfFile(file.handle.Get());
     }
     return file;
 }
 
 void WriteText(TextFile& file, std::string_view text) { WriteBytes(file, text); }
 
-void WriteLineEnd(TextFile& file) { WriteBytes(file, "\r\n"); }
-
 void CloseFile(TextFile& file) {
-    if (!file.handle) return;
+    if (!file.handle.Valid()) return;
     QuietErrorMode quiet;
-    if (file.writing) SetEndOfFile(Handle(file));
-    CloseHandle(Handle(file));
-    file.handle = nullptr;
+    if (file.writing) SetEndOfFile(file.handle.Get());
+    file.handle.Reset();
     file.reader = LineReader{};
 }
 
@@ -169,8 +156,6 @@ std::string ReadWholeFile(std::string_view path) {
 
 // The whole path, however deep the folder: a cut path would look for the settings file in the
 // wrong place.
-std::string ExecutablePath() { return ToAnsi(ExecutablePathWide()); }
-
 std::wstring ExecutablePathWide() {
     // A buffer too short gives its own size back (and no NUL), which asks for a larger one.
     return GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });

@@ -6,17 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "platform/line_reader.h"
+#include "core/line_reader.h"
+#include "platform/handles.h"
 
 // An open text file, owned by the one step that opened it. Move-only; closed on destruction
 // if the caller has not closed it.
 struct TextFile {
-    void* handle = nullptr;  // a Win32 HANDLE; null when the open failed or after closing
+    UniqueHandle handle;  // none when the open failed or after closing
     bool writing = false;
     LineReader reader;
 
     TextFile() = default;
-    TextFile(TextFile&& other) noexcept;
+    TextFile(TextFile&& other) noexcept = default;
     TextFile& operator=(TextFile&& other) noexcept;
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
@@ -31,15 +32,13 @@ bool FileExists(const std::wstring& path);
 TextFile OpenTextForReading(std::string_view path);
 TextFile OpenTextForReading(const std::wstring& path);
 bool AtEndOfFile(TextFile& file);
-std::string ReadLine(TextFile& file);
-// The same into `line`, reusing its storage: for readers that go through many lines.
+// The next line into `line`, whose storage is reused from line to line.
 void ReadLine(TextFile& file, std::string& line);
 
 // Creates the file or empties an existing one.
 TextFile CreateTextFile(std::string_view path);
 TextFile CreateTextFile(const std::wstring& path);
 void WriteText(TextFile& file, std::string_view text);
-void WriteLineEnd(TextFile& file);
 void CloseFile(TextFile& file);
 
 // CreateTextFile, one WriteText of `text` exactly as it stands, CloseFile: a file that cannot be
@@ -53,7 +52,6 @@ void WriteNewFile(std::string_view path, std::string_view text);
 // The whole file's bytes; a missing file is created empty, an unopenable one gives "".
 std::string ReadWholeFile(std::string_view path);
 
-std::string ExecutablePath();
 // The executable's whole path as the system gives it, with every character it holds.
 std::wstring ExecutablePathWide();
 

@@ -2,34 +2,89 @@
 // Small owners for Win32 state that must be given back on every path.
 #include <windows.h>
 
-// Owns a kernel handle; both null and INVALID_HANDLE_VALUE mean "none".
-class UniqueHandle {
+// Owns a handle and gives it back with `Kind::Free` on every path. `Kind::None` tells the
+// values that mean "no handle": null for all, INVALID_HANDLE_VALUE too for a kernel handle.
+template <typename Handle, typename Kind>
+class UniqueOwner {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    UniqueOwner() = default;
+    explicit UniqueOwner(Handle handle) : handle_(handle) {}
+    UniqueOwner(UniqueOwner&& other) noexcept : handle_(other.Release()) {}
+    UniqueOwner& operator=(UniqueOwner&& other) noexcept {
         if (this != &other) Reset(other.Release());
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { Reset(); }
+    UniqueOwner(const UniqueOwner&) = delete;
+    UniqueOwner& operator=(const UniqueOwner&) = delete;
+    ~UniqueOwner() { Reset(); }
 
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() {
-        HANDLE handle = handle_;
+    Handle Get() const { return handle_; }
+    bool Valid() const { return !Kind::None(handle_); }
+    explicit operator bool() const { return Valid(); }
+    Handle Release() {
+        Handle handle = handle_;
         handle_ = nullptr;
         return handle;
     }
-    void Reset(HANDLE handle = nullptr) {
-        if (Valid()) CloseHandle(handle_);
+    void Reset(Handle handle = nullptr) {
+        if (Valid()) Kind::Free(handle_);
         handle_ = handle;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = nullptr;
+};
+
+struct KernelHandle {
+    static bool None(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE handle) { CloseHandle(handle); }
+};
+struct GdiObject {
+    static bool None(HGDIOBJ object) { return object == nullptr; }
+    static void Free(HGDIOBJ object) { DeleteObject(object); }
+};
+struct AcceleratorTable {
+    static bool None(HACCEL table) { return table == nullptr; }
+    static void Free(HACCEL table) { DestroyAcceleratorTable(table); }
+};
+struct Icon {
+    static bool None(HICON icon) { return icon == nullptr; }
+    static void Free(HICON icon) { DestroyIcon(icon); }
+};
+using UniqueHandle = UniqueOwner<HANDLE, KernelHandle>;
+using UniqueFont = UniqueOwner<HFONT, GdiObject>;
+using UniqueBrush = UniqueOwner<HBRUSH, GdiObject>;
+using UniqueAccelerators = UniqueOwner<HACCEL, AcceleratorTable>;
+using UniqueIcon = UniqueOwner<HICON, Icon>;
+
+// The screen's device context, released on every path; null where the system gives none.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// An object selected into a device context for the length of a scope.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 // Quiet error mode for the length of a system call: a drive without a medium makes the call

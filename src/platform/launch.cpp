@@ -98,33 +98,23 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wai
                                  nullptr, nullptr, &startup, &process);
         if (!created) error = GetLastError();
     }
-    if (!created) return LaunchResult{false, 0, error};
+    LaunchResult result;
+    if (!created) {
+        result.error = error;
+        return result;
+    }
 
+    // The tool never touches the child's first thread.
+    CloseHandle(process.hThread);
     UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    LaunchResult result{true, 0, 0};
+    result.started = true;
     if (wait) {
         WaitAnsweringMessages(processHandle.Get());
         DWORD exitCode = 0;
         GetExitCodeProcess(processHandle.Get(), &exitCode);
-        result.value = static_cast<int32_t>(exitCode);
+        result.exitCode = static_cast<int32_t>(exitCode);
     } else {
-        result.value = static_cast<int32_t>(process.dwProcessId);
+        result.processId = process.dwProcessId;
     }
-    processHandle.Reset();
-    threadHandle.Reset();
     return result;
-}
-
-std::string SystemErrorText(uint32_t error) {
-    wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0 || text == nullptr) return {};
-    std::wstring message(text, length);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
-        message.pop_back();
-    return ToAnsi(message);
 }

@@ -5,9 +5,10 @@
 #include <string_view>
 
 struct LaunchResult {
-    bool started = false;  // false: no process was created (see error)
-    int32_t value = 0;     // with wait: the exit code; without: the process ID
-    uint32_t error = 0;    // the system's error code when nothing started
+    bool started = false;    // false: no process was created (see error)
+    int32_t exitCode = 0;    // after a wait: the program's exit code
+    uint32_t processId = 0;  // without a wait: the running program's process ID
+    uint32_t error = 0;      // the system's error code when nothing started
 };
 
 // Starts the whole command line (program path first) with the show state, inheriting this
@@ -23,6 +24,3 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wai
 // drop or a system command then must not act on it inside the wait: it posts it to itself
 // again, so that it runs after the wait, behind the input that came before it.
 bool LaunchWaitInProgress();
-
-// The system's text for an error code, without a trailing line end.
-std::string SystemErrorText(uint32_t error);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -1,22 +1,19 @@
 #include "ui/configure_dialog.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
-
-#include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "core/text.h"
 #include "ui/control_ids.h"
 #include "ui/dialog_frame.h"
+#include "ui/file_dialogs.h"
+#include "ui/modal_loop.h"
 #include "ui/placement.h"
 #include "workflow/feedback.h"
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 
 namespace {
 
@@ -79,48 +76,7 @@ constexpr ControlLayout kConfigureControls[] = {
     {IDC_DONE, &kPushButton, L"&Done", 8, 382, 82, 24},
 };
 
-// Room for the longest path the system can give; the file dialogs never have to cut one.
-constexpr DWORD kPathCapacity = 32768;
-
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-// Moves a system dialog, size and z-order unchanged, onto the Configure dialog's top-left
-// corner, or as near it as keeps the whole dialog on its monitor's work area (with the tool in
-// its corner of the screen, the corner is too near the right edge for the dialog), and brings
-// it to the foreground. DM_REPOSITION would do the second part on Windows but not everywhere.
-void MoveOntoDialog(HWND window, HWND dialog) {
-    RECT corner;
-    if (GetWindowRect(dialog, &corner)) PlaceTopLeftOnScreen(window, {corner.left, corner.top});
-    SetForegroundWindow(window);
-}
-
-bool HasFileSystemPath(PCIDLIST_ABSOLUTE item) {
-    std::vector<wchar_t> path(kPathCapacity, L'\0');
-    return SHGetPathFromIDListEx(item, path.data(), kPathCapacity, GPFIDL_DEFAULT) && path[0] != L'\0';
-}
-
-int CALLBACK OnFolderBrowserEvent(HWND browser, UINT event, LPARAM lParam, LPARAM dialog) {
-    switch (event) {
-    case BFFM_INITIALIZED:
-        MoveOntoDialog(browser, reinterpret_cast<HWND>(dialog));
-        if (!Settings.output.empty())
-            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE,
-                         reinterpret_cast<LPARAM>(ToWide(Settings.output).c_str()));
-        break;
-    case BFFM_SELCHANGED: {
-        // Only a folder with a file-system path can be the output folder: "This PC", a library
-        // or the network would be chosen and then silently come to nothing.
-        bool usable = lParam != 0 && HasFileSystemPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam));
-        SendMessageW(browser, BFFM_ENABLEOK, 0, usable);
-        // Some browsers check the new selection themselves after telling the callback (Wine's
-        // enables OK for every item): the same answer, posted, comes after that check.
-        PostMessageW(browser, BFFM_ENABLEOK, 0, usable);
-        if (!usable) DefaultBeep();
-        break;
-    }
-    }
-    return 0;
-}
 
 // A path the user chose that the settings file cannot keep (a character the ANSI code page
 // lacks, or a "=") and that has no short form it can: said, with the reason, and not stored.
@@ -137,28 +93,8 @@ std::optional<std::string> KeepablePath(const std::wstring& chosen) {
     return path;
 }
 
-// The folder the user chooses for generated test sources; "" when cancelled or when the
-// choice has no file-system path.
-std::wstring ChooseOutputFolder(HWND dialog) {
-    BROWSEINFOW info = {};
-    info.hwndOwner = dialog;
-    info.pidlRoot = nullptr;
-    wchar_t displayName[MAX_PATH] = {};
-    info.pszDisplayName = displayName;
-    info.lpszTitle = L"Specific output";
-    info.ulFlags = BIF_NEWDIALOGSTYLE;
-    info.lpfn = OnFolderBrowserEvent;
-    info.lParam = reinterpret_cast<LPARAM>(dialog);
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-    if (!chosen) return L"";
-    std::vector<wchar_t> path(kPathCapacity, L'\0');
-    bool found = SHGetPathFromIDListEx(chosen, path.data(), kPathCapacity, GPFIDL_DEFAULT);
-    CoTaskMemFree(chosen);
-    return found ? path.data() : L"";
-}
-
 void BrowseForOutputFolder(HWND dialog) {
-    std::wstring chosen = ChooseOutputFolder(dialog);
+    std::wstring chosen = ChooseOutputFolder(dialog, Settings.output);
     if (chosen.empty()) return;
     std::optional<std::string> kept = KeepablePath(chosen);
     if (!kept) return;
@@ -172,70 +108,19 @@ void BrowseForOutputFolder(HWND dialog) {
 // One "..." button beside a program's path.
 struct ProgramBrowse {
     std::string SettingsRecord::*setting;
-    const wchar_t* title;
-    const wchar_t* filterDescription;
-    const wchar_t* filterPattern;
-    bool folderKeepsBackslash;
+    ProgramChoice choice;
     bool savesAtOnce;
     int edit;
 };
 constexpr ProgramBrowse kPbwinBrowse = {
-    &SettingsRecord::pbwin, L"PBWin Compiler", L"PBWin", L"Pbwin.exe", true, true, IDC_PBWIN_PATH};
+    &SettingsRecord::pbwin, {L"PBWin Compiler", L"PBWin", L"Pbwin.exe", true}, true, IDC_PBWIN_PATH};
 constexpr ProgramBrowse kPbccBrowse = {
-    &SettingsRecord::pbcc, L"PBCC Compiler", L"PBCC", L"pbcc.exe", true, false, IDC_PBCC_PATH};
+    &SettingsRecord::pbcc, {L"PBCC Compiler", L"PBCC", L"pbcc.exe", true}, false, IDC_PBCC_PATH};
 constexpr ProgramBrowse kQuarexBrowse = {
-    &SettingsRecord::quarex, L"Quarex", L"Quarex", L"quarex.exe", false, false, IDC_QUAREX_PATH};
-
-UINT_PTR CALLBACK OnOpenDialogEvent(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        const auto* request = reinterpret_cast<const OPENFILENAMEW*>(lParam);
-        // With OFN_EXPLORER the hook is a child of the open dialog itself.
-        MoveOntoDialog(GetParent(hookDialog), reinterpret_cast<HWND>(request->lCustData));
-    }
-    return 0;
-}
-
-// The program the user chooses, starting from the stored setting (not the edit's text);
-// "" when cancelled.
-std::wstring ChooseProgram(HWND dialog, const ProgramBrowse& browse) {
-    std::string_view stored = UnquotedProgram(Settings.*browse.setting);
-    std::string folder(stored);
-    std::string fileName;
-    if (size_t slash = LastPosition(stored, "\\")) {
-        fileName = MiddlePart(stored, slash + 1);
-        folder = LeftPart(stored, browse.folderKeepsBackslash ? slash : slash - 1);
-    }
-    if (folder.empty()) folder = GetCurrentDir();
-
-    std::wstring filter = browse.filterDescription;
-    filter += L'\0';
-    filter += browse.filterPattern;
-    filter += L'\0';  // the list ends with a second NUL: the one c_str() adds
-
-    std::vector<wchar_t> file(kPathCapacity, L'\0');
-    std::wstring initialName = ToWide(fileName);
-    std::copy_n(initialName.begin(), std::min<size_t>(initialName.size(), kPathCapacity - 1), file.begin());
-    std::wstring initialFolder = ToWide(folder);
-
-    OPENFILENAMEW request = {};
-    request.lStructSize = sizeof request;
-    request.hwndOwner = dialog;
-    request.lpstrFilter = filter.c_str();
-    request.nFilterIndex = 1;
-    request.lpstrFile = file.data();
-    request.nMaxFile = kPathCapacity;
-    request.lpstrInitialDir = initialFolder.c_str();
-    request.lpstrTitle = browse.title;
-    request.lpstrDefExt = L"exe";  // the system wants it without the "."
-    request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
-    request.lpfnHook = OnOpenDialogEvent;
-    request.lCustData = reinterpret_cast<LPARAM>(dialog);
-    if (!ShowOpenFileDialog(request)) return L"";
-    return file.data();
-}
+    &SettingsRecord::quarex, {L"Quarex", L"Quarex", L"quarex.exe", false}, false, IDC_QUAREX_PATH};
 
 void BrowseForProgram(HWND dialog, const ProgramBrowse& browse) {
-    std::wstring chosen = ChooseProgram(dialog, browse);
+    std::wstring chosen = ChooseProgram(dialog, Settings.*browse.setting, browse.choice);
     if (chosen.empty()) return;
     std::optional<std::string> kept = KeepablePath(chosen);
     if (!kept) return;
@@ -282,6 +167,10 @@ void OnConfigureCommand(HWND dialog, WPARAM wParam) {
     }
 }
 
+void HandleConfigureMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND) OnConfigureCommand(window, wParam);
+}
+
 }  // namespace
 
 HWND CreateConfigureDialog(HWND mainWindow) {
@@ -306,21 +195,6 @@ INT_PTR ShowConfigureDialog(HWND mainWindow) {
     SetFocus(GetDlgItem(dialog, IDC_RELATIVE));
     RunModalDialog(dialog);
     SaveSettings();
-    return 0;
-}
-
-INT_PTR CALLBACK HandleConfigureMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        break;
-    case WM_NCACTIVATE:
-        if (wParam == 0) SaveFocusOnDeactivate(window);
-        else RestoreFocusOnActivate(window);
-        break;
-    case WM_COMMAND:
-        OnConfigureCommand(window, wParam);
-        break;
-    }
     return 0;
 }
 

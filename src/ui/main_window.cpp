@@ -1,17 +1,20 @@
 #include "ui/main_window.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 #include "platform/ansi.h"
-#include "platform/text.h"
+#include "core/text.h"
 #include "ui/configure_dialog.h"
 #include "ui/control_ids.h"
+#include "platform/user32_function.h"
 #include "ui/dialog_frame.h"
+#include "ui/dialog_scale.h"
+#include "ui/file_dialogs.h"
+#include "ui/modal_loop.h"
+#include "ui/static_colours.h"
 #include "ui/placement.h"
 #include "workflow/commands.h"
 #include "workflow/drop.h"
@@ -51,10 +54,9 @@ HICON LoadAppIcon(int width, int height) {
 constexpr wchar_t kIconsProperty[] = L"TestBuilder.Icons";
 
 // Sets one icon of the window, freeing the one it replaces.
-void ReplaceIcon(HWND window, WPARAM which, HICON& held, HICON icon) {
+void ReplaceIcon(HWND window, WPARAM which, UniqueIcon& held, HICON icon) {
     SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-    if (held) DestroyIcon(held);
-    held = icon;
+    held.Reset(icon);
 }
 
 // The big icon, and the small one only beside it, at the system's icon sizes for `dpi` (32 and
@@ -109,32 +111,9 @@ void LetDropsThrough(HWND window) {
         changeFilter(window, message, kAllow, nullptr);
 }
 
-// The standard open-file dialog for a source or a test file, starting in the current test
-// file's folder where there is one. The whole name as the system gives it; "" when cancelled.
-std::wstring ChooseTestFileName(HWND window) {
-    static constexpr wchar_t kFilter[] =
-        L"BASIC sources and test files\0*.bas;*.inc;*.bi;*.test\0All files\0*.*\0";
-    // Room for the longest path the system can give.
-    constexpr DWORD kCapacity = 32768;
-    std::vector<wchar_t> file(kCapacity, L'\0');
-    std::wstring folder = ToWide(SplitPath(Settings.active).directory);
-
-    OPENFILENAMEW request = {};
-    request.lStructSize = sizeof request;
-    request.hwndOwner = window;
-    request.lpstrFilter = kFilter;
-    request.nFilterIndex = 1;
-    request.lpstrFile = file.data();
-    request.nMaxFile = kCapacity;
-    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!ShowOpenFileDialog(request)) return {};
-    return file.data();
-}
-
 // The chosen name goes where a dropped name goes; cancelling changes nothing.
 void OpenTestFile(HWND window) {
-    std::wstring name = ChooseTestFileName(window);
+    std::wstring name = ChooseTestFileName(window, Settings.active);
     if (name.empty()) return;
     if (SelectTestFileByName(name)) ShowCurrentTestFile(window);
 }
@@ -147,6 +126,29 @@ void OnMainWindowCommand(HWND window, WPARAM wParam) {
     case IDC_RUN_TESTS: RunTestsCommand(window); break;
     case IDC_CONFIGURE: ShowConfigureDialog(window); break;
     case IDM_OPEN_TEST_FILE: OpenTestFile(window); break;
+    }
+}
+
+void HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_DROPFILES:
+        if (HandleDrop(reinterpret_cast<HDROP>(wParam))) ShowCurrentTestFile(window);
+        break;
+    case WM_COMMAND:
+        OnMainWindowCommand(window, wParam);
+        break;
+    case WM_SYSCOMMAND:
+        // The system keeps the low four bits of a system menu command to itself.
+        if ((wParam & 0xFFF0) == IDM_OPEN_TEST_FILE) OpenTestFile(window);
+        break;
+    case WM_DPICHANGED:
+        // On a display of another scale, icons of its sizes; the frame lays out the rest.
+        if (auto* icons = static_cast<MainWindowIcons*>(GetPropW(window, kIconsProperty)))
+            SetMainWindowIcons(window, *icons, LOWORD(wParam));
+        break;
+    case WM_NCDESTROY:
+        RemovePropW(window, kIconsProperty);
+        break;
     }
 }
 
@@ -170,35 +172,5 @@ INT_PTR ShowMainWindow(HWND parent) {
     MainWindowIcons icons;
     HWND window = CreateMainWindow(parent, icons);
     if (window) RunModalDialog(window);
-    return 0;
-}
-
-INT_PTR CALLBACK HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        break;
-    case WM_NCACTIVATE:
-        if (wParam == 0) SaveFocusOnDeactivate(window);
-        else RestoreFocusOnActivate(window);
-        break;
-    case WM_DROPFILES:
-        if (HandleDrop(reinterpret_cast<HDROP>(wParam))) ShowCurrentTestFile(window);
-        break;
-    case WM_COMMAND:
-        OnMainWindowCommand(window, wParam);
-        break;
-    case WM_SYSCOMMAND:
-        // The system keeps the low four bits of a system menu command to itself.
-        if ((wParam & 0xFFF0) == IDM_OPEN_TEST_FILE) OpenTestFile(window);
-        break;
-    case WM_DPICHANGED:
-        // On a display of another scale, icons of its sizes; the frame lays out the rest.
-        if (auto* icons = static_cast<MainWindowIcons*>(GetPropW(window, kIconsProperty)))
-            SetMainWindowIcons(window, *icons, LOWORD(wParam));
-        break;
-    case WM_NCDESTROY:
-        RemovePropW(window, kIconsProperty);
-        break;
-    }
     return 0;
 }

@@ -7,10 +7,12 @@
 // as it was when no monitor is known.
 void GetPrimaryWorkArea(RECT& area);
 
-// How many times this process has listed the monitors (once, unless there were none).
+// How many times this process has listed the monitors (once, unless there were none). For the
+// tests.
 int MonitorListingCount();
 
 // The choice itself, over a given list: the primary entry, else the first, else `area` as is.
+// Public for the tests.
 void PickWorkArea(const std::vector<RECT>& workAreas, int primaryIndex, RECT& area);
 
 // Keeps a non-empty `area`; an empty one (no monitor listed, or one that could not be read)
@@ -29,7 +31,8 @@ void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin);
 
 // Where a window of `size` goes so that it lies wholly inside `area`: at `wanted` (its top-left
 // corner) where it fits there, otherwise moved the least that brings it inside. A window larger
-// than the area keeps its top-left corner (caption and system menu) inside it.
+// than the area keeps its top-left corner (caption and system menu) inside it. Public for the
+// tests.
 POINT TopLeftInside(POINT wanted, SIZE size, const RECT& area);
 
 // Moves a window, size and z-order unchanged, to the top-left corner `wanted` (screen pixels),

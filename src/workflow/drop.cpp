@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/files.h"
 #include "workflow/feedback.h"
-#include "workflow/test_file.h"
+#include "core/test_file.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "workflow/generated_path.h"
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 #include "platform/files.h"
-#include "workflow/test_file.h"
+#include "core/test_file.h"
 
 std::string GeneratedTestSourcePath() {
     if (!FileExists(Settings.active)) return {};

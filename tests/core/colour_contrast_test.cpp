@@ -1,7 +1,7 @@
 // When the drop area's pale yellow gives way to the system's window colours.
 #include <gtest/gtest.h>
 
-#include "ui/colour_contrast.h"
+#include "core/colour_contrast.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Settings file rules, run natively and under Wine.
 #include <gtest/gtest.h>
 
-#include "app/settings_record.h"
-#include "platform/line_reader.h"
+#include "core/settings_record.h"
+#include "line_helpers.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Test file rules, run natively and under Wine.
 #include <gtest/gtest.h>
 
-#include "platform/line_reader.h"
-#include "workflow/test_file.h"
+#include "line_helpers.h"
+#include "core/test_file.h"
 
 namespace {
 

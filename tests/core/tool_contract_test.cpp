@@ -1,7 +1,7 @@
 // Command lines and report texts, run natively and under Wine.
 #include <gtest/gtest.h>
 
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 
 namespace {
 

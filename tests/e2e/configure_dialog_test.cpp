@@ -4,68 +4,10 @@
 
 #include "platform/ansi.h"
 #include "tool_driver.h"
+#include "expected_controls.h"
 #include "ui/control_ids.h"
 
 namespace {
-
-RECT At(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
-
-enum Kind { kGroupBox, kFirstRadio, kRadio, kEdit, kBrowse, kPush, kLabel };
-
-struct ControlSpec {
-    int id;
-    Kind kind;
-    const wchar_t* text;  // null for edits, whose text comes from the settings
-    RECT rect;
-};
-
-// Creation order, which is also the order of the children (and the tab order).
-const ControlSpec kConfigureControls[] = {
-    {IDC_TESTDIR_GROUP, kGroupBox, L"Test directory", At(8, 8, 337, 73)},
-    {IDC_RELATIVE, kFirstRadio, L"Relative", At(15, 21, 127, 26)},
-    {IDC_SPECIFIC, kRadio, L"Specific", At(15, 49, 60, 24)},
-    {IDC_OUTPUT_PATH, kEdit, nullptr, At(75, 49, 233, 24)},
-    {IDC_OUTPUT_BROWSE, kBrowse, L"...", At(315, 49, 23, 24)},
-    {IDC_COMPILER_GROUP, kGroupBox, L"Compiler", At(8, 98, 337, 89)},
-    {IDC_PBWIN, kFirstRadio, L"PbWin", At(15, 110, 53, 26)},
-    {IDC_PBWIN_PATH, kEdit, nullptr, At(82, 114, 226, 24)},
-    {IDC_PBWIN_BROWSE, kBrowse, L"...", At(315, 114, 23, 24)},
-    {IDC_PBCC, kRadio, L"PbCC", At(15, 146, 67, 25)},
-    {IDC_PBCC_PATH, kEdit, nullptr, At(82, 146, 226, 25)},
-    {IDC_PBCC_BROWSE, kBrowse, L"...", At(315, 146, 23, 25)},
-    {IDC_QUAREX_LABEL, kLabel, L"Quarex", At(15, 203, 60, 16)},
-    {IDC_QUAREX_PATH, kEdit, nullptr, At(82, 195, 226, 24)},
-    {IDC_QUAREX_BROWSE, kBrowse, L"...", At(315, 195, 23, 24)},
-    {IDC_INCLUDE_GROUP, kGroupBox, L"Include directories", At(8, 228, 337, 146)},
-    {IDC_INCLUDE_1, kFirstRadio, L"1", At(15, 240, 53, 26)},
-    {IDC_INCL1_PATH, kEdit, nullptr, At(82, 244, 256, 24)},
-    {IDC_INCLUDE_2, kRadio, L"2", At(15, 276, 67, 25)},
-    {IDC_INCL2_PATH, kEdit, nullptr, At(82, 276, 256, 25)},
-    {IDC_INCL3_PATH, kEdit, nullptr, At(82, 310, 256, 24)},
-    {IDC_INCLUDE_3, kRadio, L"3", At(15, 310, 67, 24)},
-    {IDC_INCL4_PATH, kEdit, nullptr, At(82, 341, 256, 25)},
-    {IDC_INCLUDE_4, kRadio, L"4", At(15, 341, 67, 25)},
-    {IDC_DONE, kPush, L"&Done", At(8, 382, 82, 24)},
-};
-
-struct KindStyle {
-    const wchar_t* className;
-    LONG style;
-    LONG exStyle;
-};
-
-KindStyle StyleOfKind(Kind kind) {
-    switch (kind) {
-    case kGroupBox: return {L"Button", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT};
-    case kFirstRadio: return {L"Button", WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
-    case kRadio: return {L"Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
-    case kEdit: return {L"Edit", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case kBrowse: return {L"Button", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0};
-    case kPush: return {L"Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case kLabel: return {L"Static", WS_CHILD | WS_VISIBLE | SS_LEFT, 0};
-    }
-    return {};
-}
 
 // The controls of the layout in their order; a window never shown (a label that only names
 // the edit after it for screen readers) is no part of it.
@@ -186,27 +128,27 @@ TEST(ConfigureDialog, CaptionSizeStylesAndControls) {
     EXPECT_TRUE(IsWindowEnabled(tool.Main()));
 
     std::vector<int> expectedOrder;
-    for (const ControlSpec& spec : kConfigureControls) expectedOrder.push_back(spec.id);
+    for (const ExpectedControl& spec : kExpectedConfigureControls) expectedOrder.push_back(spec.id);
     EXPECT_EQ(ChildIds(dialog), expectedOrder);
 
-    for (const ControlSpec& spec : kConfigureControls) {
+    for (const ExpectedControl& spec : kExpectedConfigureControls) {
         SCOPED_TRACE("control " + std::to_string(spec.id));
         HWND control = GetDlgItem(dialog, spec.id);
         ASSERT_NE(control, nullptr);
-        KindStyle expected = StyleOfKind(spec.kind);
-        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), expected.className), 0) << ToAnsi(ClassOf(control));
-        EXPECT_EQ(TextOf(control), spec.text ? spec.text : L"");
+        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), spec.className), 0) << ToAnsi(ClassOf(control));
+        EXPECT_EQ(TextOf(control), spec.text);
         RECT rect = RectInClient(control, dialog);
-        EXPECT_EQ(Describe(rect), Describe(spec.rect));
+        EXPECT_EQ(Describe(rect), Describe({spec.x, spec.y, spec.x + spec.width, spec.y + spec.height}));
         LONG style = StyleOf(control);
-        if (spec.kind == kFirstRadio || spec.kind == kRadio) {
+        auto expectedStyle = static_cast<LONG>(spec.style);
+        if ((spec.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && spec.className == std::wstring(L"Button")) {
             // A radio button has the tab stop only while it is checked: BM_SETCHECK moves it.
-            EXPECT_EQ(style & ~WS_TABSTOP, expected.style & ~WS_TABSTOP) << std::hex << style;
+            EXPECT_EQ(style & ~WS_TABSTOP, expectedStyle & ~WS_TABSTOP) << std::hex << style;
             EXPECT_EQ((style & WS_TABSTOP) != 0, IsChecked(dialog, spec.id)) << std::hex << style;
         } else {
-            EXPECT_EQ(style, expected.style) << std::hex << style;
+            EXPECT_EQ(style, expectedStyle) << std::hex << style;
         }
-        EXPECT_EQ(ExStyleOf(control), expected.exStyle) << std::hex << ExStyleOf(control);
+        EXPECT_EQ(ExStyleOf(control), static_cast<LONG>(spec.exStyle)) << std::hex << ExStyleOf(control);
     }
 
     // Focus starts on "Relative".

@@ -7,33 +7,12 @@
 
 #include "platform/ansi.h"
 #include "tool_driver.h"
+#include "expected_controls.h"
 #include "ui/control_ids.h"
 
 namespace {
 
-struct ControlSpec {
-    int id;
-    const wchar_t* className;
-    const wchar_t* text;
-    RECT rect;  // left, top, right, bottom in client pixels
-    LONG style;
-};
-
 RECT At(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
-
-const LONG kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-
-// Creation order, which is also the order of the children (and the tab order).
-const ControlSpec kMainControls[] = {
-    {IDC_DROP_AREA, L"Static", L"\r\n\r\n\r\n\r\nDrop Files Here", At(106, 8, 140, 122),
-     WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_CENTER},
-    {IDC_ADD_ROUTINES, L"Button", L"&Add routines", At(8, 8, 90, 24), kButton},
-    {IDC_SEQUENCE_TESTS, L"Button", L"&Sequence tests", At(8, 41, 90, 24), kButton},
-    {IDC_RUN_TESTS, L"Button", L"&Run tests", At(8, 73, 90, 25), kButton},
-    {IDC_CONFIGURE, L"Button", L"&Configure", At(8, 106, 90, 24), kButton},
-    {IDC_TEST_FILE, L"Static", L"", At(8, 138, 238, 24),
-     WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
-};
 
 std::vector<int> ChildIds(HWND dialog) {
     std::vector<int> ids;
@@ -151,18 +130,19 @@ TEST(MainWindow, CaptionSizeStylesAndControls) {
     EXPECT_EQ(GetWindow(main, GW_OWNER), nullptr);
 
     std::vector<int> expectedOrder;
-    for (const ControlSpec& spec : kMainControls) expectedOrder.push_back(spec.id);
+    for (const ExpectedControl& spec : kExpectedMainWindowControls) expectedOrder.push_back(spec.id);
     EXPECT_EQ(ChildIds(main), expectedOrder);
 
-    for (const ControlSpec& spec : kMainControls) {
+    for (const ExpectedControl& spec : kExpectedMainWindowControls) {
         SCOPED_TRACE("control " + std::to_string(spec.id));
         HWND control = GetDlgItem(main, spec.id);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), spec.className), 0) << ClassOf(control).c_str();
         EXPECT_EQ(TextOf(control), spec.text);
         RECT rect = RectInClient(control, main);
-        EXPECT_TRUE(SameRect(rect, spec.rect)) << Describe(rect) << " expected " << Describe(spec.rect);
-        EXPECT_EQ(StyleOf(control), spec.style) << std::hex << StyleOf(control);
+        RECT expected = At(spec.x, spec.y, spec.width, spec.height);
+        EXPECT_TRUE(SameRect(rect, expected)) << Describe(rect) << " expected " << Describe(expected);
+        EXPECT_EQ(StyleOf(control), static_cast<LONG>(spec.style)) << std::hex << StyleOf(control);
         // Wine marks sunken statics with the static edge on its own; nothing else may be set.
         LONG extra = (spec.style & SS_SUNKEN) ? WS_EX_STATICEDGE : 0;
         EXPECT_EQ(ExStyleOf(control) & ~extra, 0) << std::hex << ExStyleOf(control);

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
@@ -12,7 +12,7 @@
 #include "standin_support.h"
 #include "test_support.h"
 #include "workflow/commands.h"
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 #include "workflow_support.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // outside the ANSI code page or 2,000 characters long, delivered as WM_DROPFILES to a real window.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/files.h"
-#include "workflow/test_file.h"
+#include "core/test_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
 #include "standin_support.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 
 // Every field of the record, the derived ones included, as one text to compare.
 std::string EveryField(const SettingsRecord& record);

@@ -1,7 +1,7 @@
 // The settings file held open by another process while the tool loads or saves it.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
 #include "standin_support.h"

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/line_reader.h"
+#include "line_helpers.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "platform/text.h"
+#include "core/text.h"
 
 namespace {
 

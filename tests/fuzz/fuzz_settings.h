@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 #include "fuzz_support.h"
-#include "platform/line_reader.h"
+#include "line_helpers.h"
 
 namespace fuzz {
 

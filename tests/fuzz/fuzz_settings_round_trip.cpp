@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "fuzz_settings.h"
-#include "platform/text.h"
+#include "core/text.h"
 
 namespace {
 

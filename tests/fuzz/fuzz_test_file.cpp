@@ -27,9 +27,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/line_reader.h"
-#include "platform/text.h"
-#include "workflow/test_file.h"
+#include "line_helpers.h"
+#include "core/text.h"
+#include "core/test_file.h"
 
 namespace {
 

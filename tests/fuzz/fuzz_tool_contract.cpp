@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // runs see the same results.
 #include <string>
 
-#include "platform/text.h"
+#include "core/text.h"
 
 std::string LowerCase(std::string_view text) {
     std::string lower(text);

@@ -12,7 +12,11 @@ namespace {
 std::vector<std::string> ReadAllLines(std::string_view path) {
     std::vector<std::string> lines;
     TextFile file = OpenTextForReading(path);
-    while (!AtEndOfFile(file)) lines.push_back(ReadLine(file));
+    std::string line;
+    while (!AtEndOfFile(file)) {
+        ReadLine(file, line);
+        lines.push_back(line);
+    }
     CloseFile(file);
     return lines;
 }
@@ -71,7 +75,9 @@ TEST(TextFiles, MissingOrHeldFileReadsAsEmpty) {
     ASSERT_TRUE(hold.Held());
     TextFile file = OpenTextForReading(path);
     EXPECT_TRUE(AtEndOfFile(file));
-    EXPECT_EQ(ReadLine(file), "");
+    std::string line = "x";
+    ReadLine(file, line);
+    EXPECT_EQ(line, "");
     CloseFile(file);
 }
 
@@ -101,7 +107,7 @@ TEST(TextFiles, CreateEmptiesAndWritesExactBytes) {
     TextFile file = CreateTextFile(path);
     WriteText(file, "key=");
     WriteText(file, "value");
-    WriteLineEnd(file);
+    WriteText(file, "\r\n");
     WriteText(file, "");
     CloseFile(file);
     EXPECT_EQ(ReadBytes(path), "key=value\r\n");
@@ -121,7 +127,7 @@ TEST(TextFiles, FailedCreateWritesNothingAndKeepsTheOldContent) {
         ExclusiveHold hold(path);
         TextFile file = CreateTextFile(path);
         WriteText(file, "new");
-        WriteLineEnd(file);
+        WriteText(file, "\r\n");
         CloseFile(file);
     }
     EXPECT_EQ(ReadBytes(path), "old\r\n");
@@ -270,6 +276,6 @@ TEST(CurrentDirectory, DriveChangesOnlyWhenItIsAnotherDrive) {
 }
 
 TEST(ExecutablePath, IsTheRunningExecutable) {
-    std::string path = ExecutablePath();
+    std::string path = ToAnsi(ExecutablePathWide());
     EXPECT_EQ(path, ExecutableFolder() + "platform_tests.exe");
 }

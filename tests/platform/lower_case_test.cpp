@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/text.h"
+#include "core/text.h"
 
 namespace {
 

@@ -3,11 +3,12 @@
 // it first saves that value as `active` and then loads the file afresh.
 #include <cstdio>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 
 int main(int argc, char** argv) {
-    std::string path = ExecutablePath();
+    std::string path = ToAnsi(ExecutablePathWide());
     if (argc > 1) {
         LoadSettings();
         Settings.active = argv[1];

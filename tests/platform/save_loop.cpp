@@ -1,5 +1,5 @@
 // Saves the settings over and over, alternating two large records, until it is killed.
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 
 int main() {
     SettingsRecord first, second;

@@ -1,10 +1,10 @@
 // Loading and saving the real settings file beside the running executable.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "core/text.h"
 #include "test_support.h"
 
 #include <sddl.h>

@@ -7,7 +7,7 @@
 
 #include "platform/ansi.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "core/text.h"
 #include "test_support.h"
 
 TEST(Utf8CodePage, NonAsciiPathConvertsBothWaysWholeAndNamesARealFile) {

@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "app/settings.h"
-#include "app/settings_record.h"
+#include "workflow/settings_file.h"
+#include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
 
@@ -116,7 +116,7 @@ bool RunningUnderWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::string OwnSettingsFile() { return SettingsFilePath(ExecutablePath()); }
+std::string OwnSettingsFile() { return SettingsFilePath(ToAnsi(ExecutablePathWide())); }
 
 FreshSettings::FreshSettings() : path_(OwnSettingsFile()) {
     DeleteFileW(ToWide(path_).c_str());

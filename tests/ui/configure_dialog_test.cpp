@@ -10,11 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "test_support.h"
 #include "ui/configure_dialog.h"
+#include "expected_controls.h"
 #include "ui/control_ids.h"
 #include "ui_test_support.h"
 #include "workflow_support.h"
@@ -89,51 +90,6 @@ protected:
     TempDir folder;
 };
 
-constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
-constexpr DWORD kFirstRadio = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON;
-constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON;
-constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-constexpr DWORD kBrowse = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
-constexpr DWORD kPush = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
-
-struct ExpectedControl {
-    int id;
-    const wchar_t* className;
-    const wchar_t* text;
-    int x, y, width, height;
-    DWORD style;
-    DWORD exStyle;
-};
-
-const ExpectedControl kExpectedControls[] = {
-    {IDC_TESTDIR_GROUP, L"Button", L"Test directory", 8, 8, 337, 73, kGroup, WS_EX_CONTROLPARENT},
-    {IDC_RELATIVE, L"Button", L"Relative", 15, 21, 127, 26, kFirstRadio, 0},
-    {IDC_SPECIFIC, L"Button", L"Specific", 15, 49, 60, 24, kRadio, 0},
-    {IDC_OUTPUT_PATH, L"Edit", L"", 75, 49, 233, 24, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_OUTPUT_BROWSE, L"Button", L"...", 315, 49, 23, 24, kBrowse, 0},
-    {IDC_COMPILER_GROUP, L"Button", L"Compiler", 8, 98, 337, 89, kGroup, WS_EX_CONTROLPARENT},
-    {IDC_PBWIN, L"Button", L"PbWin", 15, 110, 53, 26, kFirstRadio, 0},
-    {IDC_PBWIN_PATH, L"Edit", L"", 82, 114, 226, 24, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_PBWIN_BROWSE, L"Button", L"...", 315, 114, 23, 24, kBrowse, 0},
-    {IDC_PBCC, L"Button", L"PbCC", 15, 146, 67, 25, kRadio, 0},
-    {IDC_PBCC_PATH, L"Edit", L"", 82, 146, 226, 25, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_PBCC_BROWSE, L"Button", L"...", 315, 146, 23, 25, kBrowse, 0},
-    {IDC_QUAREX_LABEL, L"Static", L"Quarex", 15, 203, 60, 16, kLabel, 0},
-    {IDC_QUAREX_PATH, L"Edit", L"", 82, 195, 226, 24, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_QUAREX_BROWSE, L"Button", L"...", 315, 195, 23, 24, kBrowse, 0},
-    {IDC_INCLUDE_GROUP, L"Button", L"Include directories", 8, 228, 337, 146, kGroup, WS_EX_CONTROLPARENT},
-    {IDC_INCLUDE_1, L"Button", L"1", 15, 240, 53, 26, kFirstRadio, 0},
-    {IDC_INCL1_PATH, L"Edit", L"", 82, 244, 256, 24, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_INCLUDE_2, L"Button", L"2", 15, 276, 67, 25, kRadio, 0},
-    {IDC_INCL2_PATH, L"Edit", L"", 82, 276, 256, 25, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_INCL3_PATH, L"Edit", L"", 82, 310, 256, 24, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_INCLUDE_3, L"Button", L"3", 15, 310, 67, 24, kRadio, 0},
-    {IDC_INCL4_PATH, L"Edit", L"", 82, 341, 256, 25, kEdit, WS_EX_CLIENTEDGE},
-    {IDC_INCLUDE_4, L"Button", L"4", 15, 341, 67, 25, kRadio, 0},
-    {IDC_DONE, L"Button", L"&Done", 8, 382, 82, 24, kPush, 0},
-};
-
 // All program paths valid: one existing file each.
 struct Programs {
     std::string pbwin, pbcc, quarex;
@@ -189,9 +145,9 @@ TEST_F(ConfigureDialogTest, IsATopmostDialogWithoutSystemMenuOrOwner) {
 TEST_F(ConfigureDialogTest, HasTheTwentyFiveControlsInTabOrder) {
     ASSERT_NE(Build(), nullptr);
     std::vector<HWND> children = LaidOutChildrenInOrder(dialog);
-    ASSERT_EQ(children.size(), std::size(kExpectedControls));
+    ASSERT_EQ(children.size(), std::size(kExpectedConfigureControls));
     for (size_t i = 0; i < children.size(); ++i) {
-        const ExpectedControl& expected = kExpectedControls[i];
+        const ExpectedControl& expected = kExpectedConfigureControls[i];
         HWND control = children[i];
         SCOPED_TRACE(expected.id);
         ExpectPlacedControl(control, expected.id, expected.className, expected.x, expected.y, expected.width,
@@ -228,7 +184,7 @@ TEST_F(ConfigureDialogTest, EveryPathEditHasANameForScreenReaders) {
         HWND edit = Item(id);
         EXPECT_EQ(AccessibleName(edit), name);
         // The label that names it comes right before it and is never shown; the one visible
-        // label is the specified "Quarex". Tab order and layout are those of the 25 controls.
+        // label is the dialog's own "Quarex". Tab order and layout are those of the 25 controls.
         HWND label = GetWindow(edit, GW_HWNDPREV);
         EXPECT_EQ(_wcsicmp(ClassNameOf(label).c_str(), L"Static"), 0);
         EXPECT_EQ(TextOf(label), name);
@@ -291,7 +247,7 @@ TEST_F(ConfigureDialogTest, AtTheSystemScaleEveryLengthIsScaledAndEveryTextFits)
     ASSERT_EQ(ScreenDpi(), dpi) << "the display scale this run was arranged for";
     HWND main = MainAt(300, 50, 700, 700);  // room for the dialog at 150 % above and left of its corner
     ASSERT_NE(Build(main), nullptr);
-    ExpectLayoutAt(dialog, kExpectedControls, 352, 416, dpi);
+    ExpectLayoutAt(dialog, kExpectedConfigureControls, 352, 416, dpi);
     // The corner rule holds in screen pixels, whatever the scaled size.
     RECT outer = Outer(dialog);
     EXPECT_EQ(outer.right, 1000);

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "ui/dialog_frame.h"
+#include "ui/modal_loop.h"
+#include "ui/static_colours.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -23,9 +25,8 @@ struct Seen {
 };
 std::vector<Seen> seen;
 
-INT_PTR CALLBACK RecordingHandler(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+void RecordingHandler(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     seen.push_back({message, wParam, lParam});
-    return 0;
 }
 
 // Where `message` first appears in what the handler saw, from `start` on; -1 when it never came.
@@ -49,7 +50,7 @@ protected:
             if (IsWindow(dialog)) DestroyWindow(dialog);
         PumpMessages();
     }
-    HWND Make(DWORD style, int width, int height, DLGPROC handler = RecordingHandler) {
+    HWND Make(DWORD style, int width, int height, FrameHandler handler = RecordingHandler) {
         HWND dialog = CreateDialogFrame(nullptr, L"Frame", style, WS_EX_CONTROLPARENT, width, height, handler);
         dialogs.push_back(dialog);
         return dialog;
@@ -249,19 +250,19 @@ TEST_F(DialogFrameTest, EachDialogKeepsItsOwnSavedFocus) {
     ShowWindow(first, SW_SHOW);
     ShowWindow(second, SW_SHOW);
 
+    // The frame keeps the focus across activations (WM_NCACTIVATE), for every window built on
+    // it and for each window apart.
+    SetActiveWindow(first);
     SetFocus(firstB);
-    SaveFocusOnDeactivate(first);
+    SetActiveWindow(second);  // first remembers firstB
     SetFocus(secondA);
-    SaveFocusOnDeactivate(second);
-    SetFocus(firstA);
-
-    RestoreFocusOnActivate(first);
+    SetActiveWindow(first);  // second remembers secondA; first gives firstB the focus back
     EXPECT_EQ(GetFocus(), firstB);
-    // Used once: a second activation leaves the focus where it is.
+    // Used once: a repeated activation leaves the focus where it is.
     SetFocus(firstA);
-    RestoreFocusOnActivate(first);
+    SendMessageW(first, WM_NCACTIVATE, TRUE, 0);
     EXPECT_EQ(GetFocus(), firstA);
-    RestoreFocusOnActivate(second);
+    SetActiveWindow(second);
     EXPECT_EQ(GetFocus(), secondA);
 }
 

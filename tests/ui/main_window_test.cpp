@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "test_support.h"
+#include "expected_controls.h"
 #include "ui/control_ids.h"
 #include "ui/main_window.h"
 #include "ui/placement.h"
@@ -36,26 +37,6 @@ protected:
     MainWindowIcons icons;
     HWND window = nullptr;
     FeedbackRecorder feedback;
-};
-
-struct ExpectedControl {
-    int id;
-    const wchar_t* className;
-    const wchar_t* text;
-    int x, y, width, height;
-    DWORD style;
-};
-
-constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kSunken = WS_CHILD | WS_VISIBLE | SS_SUNKEN;
-
-const ExpectedControl kExpectedControls[] = {
-    {IDC_DROP_AREA, L"Static", L"\r\n\r\n\r\n\r\nDrop Files Here", 106, 8, 140, 122, kSunken | SS_CENTER},
-    {IDC_ADD_ROUTINES, L"Button", L"&Add routines", 8, 8, 90, 24, kButton},
-    {IDC_SEQUENCE_TESTS, L"Button", L"&Sequence tests", 8, 41, 90, 24, kButton},
-    {IDC_RUN_TESTS, L"Button", L"&Run tests", 8, 73, 90, 25, kButton},
-    {IDC_CONFIGURE, L"Button", L"&Configure", 8, 106, 90, 24, kButton},
-    {IDC_TEST_FILE, L"Static", L"", 8, 138, 238, 24, kSunken | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
 };
 
 SIZE IconSize(HICON icon) {
@@ -94,9 +75,9 @@ TEST_F(MainWindowTest, IsATopmostCaptionedDialogOfExactClientSize) {
 TEST_F(MainWindowTest, HasTheSixControlsInTabOrderAtTheirPixelRectangles) {
     ASSERT_NE(Build(), nullptr);
     std::vector<HWND> children = ChildrenInOrder(window);
-    ASSERT_EQ(children.size(), std::size(kExpectedControls));
+    ASSERT_EQ(children.size(), std::size(kExpectedMainWindowControls));
     for (size_t i = 0; i < children.size(); ++i) {
-        const ExpectedControl& expected = kExpectedControls[i];
+        const ExpectedControl& expected = kExpectedMainWindowControls[i];
         HWND control = children[i];
         SCOPED_TRACE(expected.id);
         ExpectPlacedControl(control, expected.id, expected.className, expected.x, expected.y, expected.width,
@@ -202,8 +183,8 @@ TEST_F(MainWindowTest, IconOneIsSetAtThirtyTwoAndSixteenPixels) {
     ASSERT_NE(Build(), nullptr);
     auto big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
     auto little = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ(big, icons.bigIcon);
-    EXPECT_EQ(little, icons.smallIcon);
+    EXPECT_EQ(big, icons.bigIcon.Get());
+    EXPECT_EQ(little, icons.smallIcon.Get());
     SIZE bigSize = IconSize(big);
     SIZE smallSize = IconSize(little);
     EXPECT_EQ(bigSize.cx, 32);
@@ -423,11 +404,11 @@ TEST_F(MainWindowTest, AtTheSystemScaleEveryLengthIsScaledAndEveryTextFits) {
     int dpi = ExpectedDpi();
     ASSERT_EQ(ScreenDpi(), dpi) << "the display scale this run was arranged for";
     ASSERT_NE(Build(), nullptr);
-    ExpectLayoutAt(window, kExpectedControls, 258, 170, dpi);
+    ExpectLayoutAt(window, kExpectedMainWindowControls, 258, 170, dpi);
 
     // The icons at the system's icon sizes for this scale; the corner still on the work area's.
-    SIZE bigSize = IconSize(icons.bigIcon);
-    SIZE smallSize = IconSize(icons.smallIcon);
+    SIZE bigSize = IconSize(icons.bigIcon.Get());
+    SIZE smallSize = IconSize(icons.smallIcon.Get());
     EXPECT_EQ(bigSize.cx, GetSystemMetrics(SM_CXICON));
     EXPECT_EQ(bigSize.cy, GetSystemMetrics(SM_CYICON));
     EXPECT_EQ(smallSize.cx, GetSystemMetrics(SM_CXSMICON));
@@ -458,7 +439,7 @@ TEST_F(MainWindowTest, MovedToAnotherScaleItLaysOutAgainAndTakesTheSuggestedRect
     GetWindowRect(window, &now);
     EXPECT_TRUE(EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right - now.left << "x"
                                              << now.bottom - now.top;
-    ExpectLayoutAt(window, kExpectedControls, 258, 170, dpi);
+    ExpectLayoutAt(window, kExpectedMainWindowControls, 258, 170, dpi);
 
     // Icons of the sizes for the new scale, where the system can tell them for another DPI.
     using MetricForDpi = int(WINAPI*)(int, UINT);
@@ -467,8 +448,8 @@ TEST_F(MainWindowTest, MovedToAnotherScaleItLaysOutAgainAndTakesTheSuggestedRect
     if (!metric) GTEST_SKIP() << "no system metrics for another DPI";
     auto big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
     auto little = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ(big, icons.bigIcon);
-    EXPECT_EQ(little, icons.smallIcon);
+    EXPECT_EQ(big, icons.bigIcon.Get());
+    EXPECT_EQ(little, icons.smallIcon.Get());
     EXPECT_EQ(IconSize(big).cx, metric(SM_CXICON, static_cast<UINT>(dpi)));
     EXPECT_EQ(IconSize(little).cx, metric(SM_CXSMICON, static_cast<UINT>(dpi)));
 }

@@ -3,7 +3,7 @@
 // (LANG=ja_JP.UTF-8), from which Wine takes the code page.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "test_support.h"
 #include "workflow/generated_path.h"

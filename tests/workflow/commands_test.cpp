@@ -1,14 +1,15 @@
 // The three commands with stand-ins as the framework tool, the compiler and the test program.
 #include <gtest/gtest.h>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/launch.h"
+#include "platform/system_error.h"
 #include "standin_support.h"
 #include "test_support.h"
 #include "workflow/commands.h"
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 #include "workflow_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // HandleDrop with real drop handles delivered as WM_DROPFILES to a real window.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "test_support.h"

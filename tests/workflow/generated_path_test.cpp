@@ -1,7 +1,7 @@
 // GeneratedTestSourcePath on real test files.
 #include <gtest/gtest.h>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "test_support.h"
 #include "workflow/generated_path.h"

@@ -4,9 +4,10 @@
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/launch.h"
+#include "platform/system_error.h"
 #include "standin_support.h"
 #include "test_support.h"
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 
 namespace {
 
@@ -33,9 +34,9 @@ TEST_F(Launch, ChildGetsTheWholeCommandLineAndTheShowState) {
     LaunchResult normal = LaunchProgram(second, kShowNormal, true);
 
     EXPECT_TRUE(hidden.started);
-    EXPECT_EQ(hidden.value, 0);
+    EXPECT_EQ(hidden.exitCode, 0);
     EXPECT_TRUE(normal.started);
-    EXPECT_EQ(normal.value, 0);
+    EXPECT_EQ(normal.exitCode, 0);
     std::vector<StandinRecord> records = StandinRecords(program);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].command, first);
@@ -64,13 +65,13 @@ TEST_F(Launch, QuietErrorModeDuringTheStartOnly) {
 
 TEST_F(Launch, ExitCodesAreSignedAndCrashesAreFailures) {
     WriteStandinPlan(program, "exit=3\r\n");
-    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, true).value, 3);
+    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, true).exitCode, 3);
     WriteStandinPlan(program, "exit=-5\r\n");
-    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, true).value, -5);
+    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, true).exitCode, -5);
     WriteStandinPlan(program, "crash=1\r\nexit=0\r\n");
     LaunchResult crashed = LaunchProgram(Quoted(program), kShowHidden, true);
     EXPECT_TRUE(crashed.started);
-    EXPECT_EQ(crashed.value, static_cast<int32_t>(EXCEPTION_ACCESS_VIOLATION));
+    EXPECT_EQ(crashed.exitCode, static_cast<int32_t>(EXCEPTION_ACCESS_VIOLATION));
 }
 
 TEST_F(Launch, WithoutWaitGivesTheProcessIdOfARunningChildThatInheritsNoHandle) {
@@ -85,8 +86,8 @@ TEST_F(Launch, WithoutWaitGivesTheProcessIdOfARunningChildThatInheritsNoHandle) 
     LaunchResult run = LaunchProgram(Quoted(program) + " /run", kShowNormal, false);
 
     ASSERT_TRUE(run.started);
-    ASSERT_NE(run.value, 0);
-    HANDLE child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(run.value));
+    ASSERT_NE(run.processId, 0u);
+    HANDLE child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, run.processId);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(WaitForSingleObject(child, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
@@ -109,7 +110,8 @@ TEST_F(Launch, MissingProgramIsNotStarted) {
     for (bool wait : {true, false}) {
         LaunchResult run = LaunchProgram(missing, kShowHidden, wait);
         EXPECT_FALSE(run.started) << wait;
-        EXPECT_EQ(run.value, 0) << wait;
+        EXPECT_EQ(run.exitCode, 0) << wait;
+        EXPECT_EQ(run.processId, 0u) << wait;
         EXPECT_EQ(run.error, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND)) << wait;
     }
     LaunchResult empty = LaunchProgram("", kShowHidden, true);

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "ui/control_ids.h"
 #include "workflow/drop.h"

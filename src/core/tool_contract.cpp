@@ -1,8 +1,8 @@
-#include "workflow/tool_contract.h"
+#include "core/tool_contract.h"
 
 #include <vector>
 
-#include "platform/text.h"
+#include "core/text.h"
 
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";

@@ -1,6 +1,6 @@
-#include "workflow/test_file.h"
+#include "core/test_file.h"
 
-#include "platform/text.h"
+#include "core/text.h"
 
 std::string TestFilePathFor(std::string_view sourcePath) {
     PathParts parts = SplitPath(sourcePath);

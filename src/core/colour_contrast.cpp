@@ -1,4 +1,4 @@
-#include "ui/colour_contrast.h"
+#include "core/colour_contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "platform/text.h"
+#include "core/text.h"
 
 SettingsRecord Settings;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 
 // The test file beside a dropped source: its directory + base name + ".test".
 std::string TestFilePathFor(std::string_view sourcePath);

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "workflow/settings_file.h"
 
 #include <windows.h>
 
@@ -34,13 +34,13 @@ void LoadSettings() {
         return;
     }
     TextFile file = OpenTextForReading(path);
-    for (int attempt = 1; !file.handle && attempt < kLoadAttempts; ++attempt) {
+    for (int attempt = 1; !file.handle.Valid() && attempt < kLoadAttempts; ++attempt) {
         Sleep(kLoadRetryMs);
         file = OpenTextForReading(path);
     }
     // A file that exists but cannot be opened reads as empty: no line, no defaults, and the
     // derived fields still follow what the record holds.
-    settingsFileUnread = file.handle == nullptr;
+    settingsFileUnread = !file.handle.Valid();
     std::string line;
     while (!AtEndOfFile(file)) {
         ReadLine(file, line);
@@ -123,11 +123,11 @@ void SaveSettings() {
     bool created = false, complete = false, flushed = false;
     {
         TextFile file = CreateTextFile(from);
-        created = file.handle != nullptr;
+        created = file.handle.Valid();
         if (created) {
             WriteText(file, text);
-            complete = GetFileSize(file.handle, nullptr) == text.size();
-            flushed = complete && FlushFileBuffers(file.handle) != 0;
+            complete = GetFileSize(file.handle.Get(), nullptr) == text.size();
+            flushed = complete && FlushFileBuffers(file.handle.Get()) != 0;
         }
         CloseFile(file);
     }

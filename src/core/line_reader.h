@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <functional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 struct LineReader {
     // Fills `buffer` with up to `capacity` bytes and returns how many; 0 means the end.
@@ -18,10 +16,6 @@ struct LineReader {
 
 // True when no byte remains or the next byte is 26.
 bool LineReaderAtEnd(LineReader& reader);
-// The next line without its line end; the empty text at the end.
-std::string LineReaderNext(LineReader& reader);
-// The same into `line`, whose storage is reused from line to line.
+// The next line, without its line end, into `line`, whose storage is reused from line to line;
+// the empty text at the end.
 void LineReaderNext(LineReader& reader, std::string& line);
-
-// Every line of a byte string, as a reader over a file holding those bytes would give them.
-std::vector<std::string> SplitLines(std::string_view bytes);

@@ -20,13 +20,11 @@ size_t LastPosition(std::string_view text, std::string_view search, const LeadBy
 std::string LeftPart(std::string_view text, size_t count);
 // `count` bytes from the 1-based `start`; the rest of the text when it runs past the end.
 std::string MiddlePart(std::string_view text, size_t start, size_t count = std::string_view::npos);
-std::string RightPart(std::string_view text, size_t count);
 
 // Trimming removes the space character (byte 32) only; tabs, CR and LF stay.
 std::string TrimSpaces(std::string_view text);
 // The same trimming as a view into `text`, for readers that go through many lines.
 std::string_view TrimSpacesView(std::string_view text);
-std::string TrimTrailingSpaces(std::string_view text);
 
 // True when the text's last characters are `tail`: a double-byte character whose second byte
 // is a "\" does not end the text in "\".

@@ -1,4 +1,4 @@
-#include "platform/line_reader.h"
+#include "core/line_reader.h"
 
 #include <cstdint>
 #include <cstring>
@@ -50,12 +50,6 @@ bool LineReaderAtEnd(LineReader& reader) {
     return !Available(reader) || reader.buffer[reader.position] == kCtrlZ;
 }
 
-std::string LineReaderNext(LineReader& reader) {
-    std::string line;
-    LineReaderNext(reader, line);
-    return line;
-}
-
 void LineReaderNext(LineReader& reader, std::string& line) {
     line.clear();
     while (Available(reader)) {
@@ -70,17 +64,4 @@ void LineReaderNext(LineReader& reader, std::string& line) {
         if (Available(reader) && reader.buffer[reader.position] == '\n') ++reader.position;
         break;
     }
-}
-
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    LineReader reader;
-    reader.fill = [bytes](char* buffer, size_t capacity) mutable {
-        size_t count = bytes.size() < capacity ? bytes.size() : capacity;
-        bytes.copy(buffer, count);
-        bytes.remove_prefix(count);
-        return count;
-    };
-    std::vector<std::string> lines;
-    while (!LineReaderAtEnd(reader)) lines.push_back(LineReaderNext(reader));
-    return lines;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_record.h"
+#include "core/settings_record.h"
 
 // Show states the outside programs are started with.
 constexpr int kShowHidden = 0;

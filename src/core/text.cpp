@@ -1,4 +1,4 @@
-#include "platform/text.h"
+#include "core/text.h"
 
 #include <cstdlib>
 
@@ -40,16 +40,6 @@ std::string MiddlePart(std::string_view text, size_t start, size_t count) {
     if (start == 0) start = 1;
     if (start > text.size()) return {};
     return std::string(text.substr(start - 1, count));
-}
-
-std::string RightPart(std::string_view text, size_t count) {
-    if (count >= text.size()) return std::string(text);
-    return std::string(text.substr(text.size() - count));
-}
-
-std::string TrimTrailingSpaces(std::string_view text) {
-    size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }
 
 std::string_view TrimSpacesView(std::string_view text) {

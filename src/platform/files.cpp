@@ -215,7 +215,7 @@ std::optional<std::string> HoldablePath(const std::wstring& path) {
         });
     }
     if (shortPath.empty()) return std::nullopt;
-    // The settings keep the plain form; the "\?" form is added again at each use.
+    // The settings keep the plain form; the "\\?\" form is added again at each use.
     if (asked != path) shortPath = PlainPath(shortPath);
     return HeldWhole(shortPath);
 }

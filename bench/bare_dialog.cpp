@@ -8,8 +8,8 @@
 //
 // Built a second time as startup_dialog.exe (TB_STARTUP_CALLS) with the tool's resources (icon,
 // manifest for the common controls 6, version): the same dialog making the start-up calls the
-// tool must make (COM, the common controls, drag and drop, its icons), so that what is left of
-// the difference is the tool's own work.
+// tool must make (COM, the common controls, drag and drop, its icons, its placement), so that
+// what is left of the difference is the tool's own work.
 #include <windows.h>
 
 #include <cstring>
@@ -109,6 +109,19 @@ void SetIconsAndAcceptDrops(HINSTANCE instance, HWND dialog) {
     }
     DragAcceptFiles(dialog, TRUE);
 }
+
+// The tool moves its hidden window onto the primary work area's bottom-right corner with this
+// one call.
+void PlaceAtBottomRight(HWND dialog) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT outer;
+    if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
+        !GetWindowRect(dialog, &outer))
+        return;
+    SetWindowPos(dialog, nullptr, monitor.rcWork.right - (outer.right - outer.left),
+                 monitor.rcWork.bottom - (outer.bottom - outer.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
 #endif
 
 }  // namespace
@@ -129,6 +142,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (!dialog) return 1;
 #ifdef TB_STARTUP_CALLS
     SetIconsAndAcceptDrops(instance, dialog);
+    PlaceAtBottomRight(dialog);
     // The tool brings its window to the foreground before showing it, as a modal window is.
     SetForegroundWindow(dialog);
 #endif

@@ -7,6 +7,13 @@ std::string TestFilePathFor(std::string_view sourcePath) {
     return parts.directory + CutBeforeLastDot(parts.name) + ".test";
 }
 
+std::wstring TestFilePathFor(std::wstring_view sourcePath) {
+    size_t slash = sourcePath.rfind(L'\\');
+    size_t nameStart = slash == std::wstring_view::npos ? 0 : slash + 1;
+    std::wstring_view name = sourcePath.substr(nameStart);
+    return std::wstring(sourcePath.substr(0, nameStart)) + std::wstring(name.substr(0, name.rfind(L'.'))) + L".test";
+}
+
 std::string NewTestFileText(std::string_view sourcePath, SettingsRecord& record) {
     std::string text = "[quarex]\r\nsource=";
     text += sourcePath;

@@ -9,6 +9,9 @@
 
 // The test file beside a dropped source: its directory + base name + ".test".
 std::string TestFilePathFor(std::string_view sourcePath);
+// The same for the source's path as the system has it, every character kept: the test file is
+// made under the source's own name even where the settings keep the source by its short form.
+std::wstring TestFilePathFor(std::wstring_view sourcePath);
 
 // The bytes of a new test file for a dropped source. Outside the "relative" mode it adds the
 // "output=" line, and the record's `output` gains its trailing "\" first.

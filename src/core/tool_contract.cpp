@@ -47,10 +47,13 @@ std::string CompileCommandLine(const SettingsRecord& record, std::string_view ge
 
 // Only the name part loses its extension: a "." in a folder name (E:\my.dir\util) is no
 // extension, and cutting there would start another program (E:\my.exe).
+// A name without an extension names the generated source itself, which a system that tries the
+// name as given first (Wine) would start and fail on; Windows adds ".exe" there itself.
 std::string TestProgramPath(std::string_view generatedSource) {
     PathParts parts = SplitPath(generatedSource);
     std::string name = CutBeforeLastDot(parts.name);
-    if (LastPosition(name, ".") != 0) name += ".exe";
+    bool hadExtension = LastPosition(parts.name, ".") != 0;
+    if (LastPosition(name, ".") != 0 || (!hadExtension && !name.empty())) name += ".exe";
     return parts.directory + name;
 }
 
@@ -62,6 +65,8 @@ std::string TestProgramCommandLine(std::string_view generatedSource) {
 // A source without an extension must not name its own log: reading the log would then read,
 // or create, the source itself.
 std::string CompilerLogName(std::string_view generatedSourceName) {
+    // No source, no log: reading a ".log" would create a file of that name in the current folder.
+    if (generatedSourceName.empty()) return {};
     return CutBeforeLastDot(generatedSourceName) + ".log";
 }
 
@@ -93,6 +98,12 @@ std::string ShortenedLog(std::string_view log, size_t linesShown, std::string_vi
                        " not shown; the whole log is in " + std::string(logName);
     if (linesShown > 0) text += "\r\n" + std::string(log.substr(starts[leftOut]));
     return text;
+}
+
+std::wstring UnusablePathReport(std::wstring_view path) {
+    return L"{" + std::wstring(path) + L"} cannot be used\r\n"
+           L"The settings file keeps only paths written in the system's code page and without \"=\", "
+           L"and this path has no short (8.3) form that is.";
 }
 
 std::string ToolExitMessage(int32_t exitCode) {

@@ -26,10 +26,11 @@ std::string CompileCommandLine(const SettingsRecord& record, std::string_view ge
 std::string TestProgramCommandLine(std::string_view generatedSource);
 // The test program: the generated source path with its name cut before the name's last ".";
 // ".exe" is added where the name that remains still holds a ".", which the system would
-// otherwise take for an extension of its own.
+// otherwise take for an extension of its own, and where the name had no extension at all, so
+// that the source file itself is never the program started.
 std::string TestProgramPath(std::string_view generatedSource);
 // The compiler's log: the generated source's name with its extension replaced by ".log", or
-// with ".log" added when it has none (resolved in the source's folder).
+// with ".log" added when it has none (resolved in the source's folder); "" for an empty name.
 std::string CompilerLogName(std::string_view generatedSourceName);
 
 // The lines of a compiler's log: a CR LF, a lone CR or a lone LF ends a line, and a line end at
@@ -39,6 +40,10 @@ size_t LogLineCount(std::string_view log);
 // stand, up to the log's end) after one first line that says how many earlier lines are left
 // out and names the log file. A log of no more than `linesShown` lines comes back unchanged.
 std::string ShortenedLog(std::string_view log, size_t linesShown, std::string_view logName);
+
+// Why a path the user dropped or chose is not taken: the settings keep it neither whole nor by
+// a short form. Wide, since the path may hold characters the ANSI code page lacks.
+std::wstring UnusablePathReport(std::wstring_view path);
 
 // The framework tool's exit codes 1 to 7 as text; "" for any other code.
 std::string ToolExitMessage(int32_t exitCode);

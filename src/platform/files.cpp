@@ -7,6 +7,7 @@
 
 #include "platform/ansi.h"
 #include "platform/handles.h"
+#include "core/long_path.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ namespace {
 // open fails while another program holds the file.
 HANDLE OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition) {
     QuietErrorMode quiet;
-    return CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(SystemPath(path).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE OpenExclusive(std::string_view path, DWORD access, DWORD disposition) {
@@ -34,16 +35,18 @@ void Adopt(TextFile& file, HANDLE handle, bool writing) {
     };
 }
 
-void WriteBytes(TextFile& file, std::string_view bytes) {
-    if (!file.handle.Valid() || !file.writing) return;
+// True when every byte reached the file.
+bool WriteBytes(TextFile& file, std::string_view bytes) {
+    if (!file.handle.Valid() || !file.writing) return false;
     while (!bytes.empty()) {
         DWORD written = 0;
         QuietErrorMode quiet;
         if (!WriteFile(file.handle.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
             written == 0)
-            return;
+            return false;
         bytes.remove_prefix(written);
     }
+    return true;
 }
 
 // Asks a Win32 function that fills a wide buffer and returns the length it needs, growing the
@@ -80,7 +83,7 @@ bool FileExists(std::string_view path) { return FileExists(ToWide(path)); }
 bool FileExists(const std::wstring& path) {
     if (path.empty() || path.find_first_of(L"?*") != std::wstring::npos || path.back() == L':') return false;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    HANDLE search = FindFirstFileW(SystemPath(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | 0x08)) == 0;
@@ -122,13 +125,22 @@ void CloseFile(TextFile& file) {
 
 void WriteWholeFile(std::string_view path, std::string_view text) { WriteWholeFile(ToWide(path), text); }
 
+// The old bytes are written over from the start and the file is cut only after the last new
+// byte: a disk that fills, a quota that runs out or a share that drops half-way leaves the
+// file no shorter than it was, where emptying it first would leave it empty or cut.
 void WriteWholeFile(const std::wstring& path, std::string_view text) {
-    TextFile file = CreateTextFile(path);
-    WriteText(file, text);
-    CloseFile(file);
+    TextFile file;
+    Adopt(file, OpenExclusive(path, GENERIC_WRITE, OPEN_ALWAYS), true);
+    if (!file.handle.Valid()) return;
+    bool whole = WriteBytes(file, text);
+    QuietErrorMode quiet;
+    if (whole) SetEndOfFile(file.handle.Get());
+    file.handle.Reset();
 }
 
-void WriteNewFile(std::string_view path, std::string_view text) {
+void WriteNewFile(std::string_view path, std::string_view text) { WriteNewFile(ToWide(path), text); }
+
+void WriteNewFile(const std::wstring& path, std::string_view text) {
     TextFile file;
     Adopt(file, OpenExclusive(path, GENERIC_WRITE, CREATE_NEW), true);
     WriteText(file, text);
@@ -178,15 +190,29 @@ std::optional<std::string> HeldWhole(const std::wstring& path) {
 std::optional<std::string> HoldablePath(const std::wstring& path) {
     if (path.empty()) return std::string();
     if (std::optional<std::string> whole = HeldWhole(path)) return whole;
+    std::wstring asked = SystemPath(path);
     std::wstring shortPath;
     {
         QuietErrorMode quiet;
-        shortPath = GrowingBuffer([&path](wchar_t* buffer, DWORD size) {
-            return GetShortPathNameW(path.c_str(), buffer, size);
+        shortPath = GrowingBuffer([&asked](wchar_t* buffer, DWORD size) {
+            return GetShortPathNameW(asked.c_str(), buffer, size);
         });
     }
     if (shortPath.empty()) return std::nullopt;
+    // The settings keep the plain form; the "\\?\" form is added again at each use.
+    if (asked != path) shortPath = PlainPath(shortPath);
     return HeldWhole(shortPath);
+}
+
+// A path is that long once it is full: a relative one is resolved the way the system would.
+std::wstring SystemPath(const std::wstring& path) {
+    if (path.empty()) return path;
+    std::wstring full = GrowingBuffer([&path](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+    });
+    if (full.empty()) return path;
+    std::wstring extended = ExtendedLengthPath(full);
+    return extended.size() == full.size() ? path : extended;
 }
 
 std::string GetCurrentDir() {

@@ -41,13 +41,16 @@ TextFile CreateTextFile(const std::wstring& path);
 void WriteText(TextFile& file, std::string_view text);
 void CloseFile(TextFile& file);
 
-// CreateTextFile, one WriteText of `text` exactly as it stands, CloseFile: a file that cannot be
-// created (held by another program, no right to write) keeps what it held.
+// Makes the file hold `text` exactly: writes it over the old bytes from the start (creating a
+// missing file) and cuts the file after it only once every byte is written, so a write that
+// fails part-way leaves the file at least as long as it was. A file that cannot be opened
+// (held by another program, no right to write) keeps what it held.
 void WriteWholeFile(std::string_view path, std::string_view text);
 void WriteWholeFile(const std::wstring& path, std::string_view text);
 // Writes a new file with `text`, only where no file of that name exists: an existing one,
 // even one that a look at the folder did not show, keeps every byte.
 void WriteNewFile(std::string_view path, std::string_view text);
+void WriteNewFile(const std::wstring& path, std::string_view text);
 
 // The whole file's bytes; a missing file is created empty, an unopenable one gives "".
 std::string ReadWholeFile(std::string_view path);
@@ -60,6 +63,10 @@ std::wstring ExecutablePathWide();
 // the file system's short (8.3) form of it where that form can; nothing where neither can
 // (a volume without short names, a path that does not exist).
 std::optional<std::string> HoldablePath(const std::wstring& path);
+// The path as the file functions hand it to the system: in its "\\?\" form where its full form
+// is too long for the plain one (ExtendedLengthPath), otherwise as it stands. Not for what
+// cannot take that form (the current directory, command lines).
+std::wstring SystemPath(const std::wstring& path);
 std::string GetCurrentDir();
 void SetCurrentDir(std::string_view path);
 // Makes the drive of the text's first character current (with the directory the system

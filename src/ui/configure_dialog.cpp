@@ -80,11 +80,7 @@ bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == B
 
 // A path the user chose that the settings file cannot keep (a character the ANSI code page
 // lacks, or a "=") and that has no short form it can: said, with the reason, and not stored.
-void ReportUnusablePath(const std::wstring& path) {
-    ShowMessage(L"{" + path + L"} cannot be used\r\n"
-                L"The settings file keeps only paths written in the system's code page and without \"=\", "
-                L"and this path has no short (8.3) form that is.");
-}
+void ReportUnusablePath(const std::wstring& path) { ShowMessage(UnusablePathReport(path)); }
 
 // The chosen path as the settings keep it; nothing, after saying why, where they cannot.
 std::optional<std::string> KeepablePath(const std::wstring& chosen) {

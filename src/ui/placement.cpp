@@ -58,13 +58,13 @@ namespace {
 // its outer size. A move onto a display of another scale may change that size, or shift the
 // window as it rescales: it is then placed once more, for the size it has there.
 template <typename TopLeftFor>
-void MoveForItsSize(HWND window, TopLeftFor topLeftFor, UINT flags) {
+void MoveForItsSize(HWND window, TopLeftFor topLeftFor) {
     for (int pass = 0; pass < 2; ++pass) {
         RECT outer;
         if (!GetWindowRect(window, &outer)) return;
         SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
         POINT target = topLeftFor(size);
-        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | flags);
+        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         RECT placed;
         if (!GetWindowRect(window, &placed) ||
             (placed.left == target.x && placed.top == target.y && placed.right - placed.left == size.cx &&
@@ -76,19 +76,14 @@ void MoveForItsSize(HWND window, TopLeftFor topLeftFor, UINT flags) {
 }  // namespace
 
 void PlaceBottomRightAt(HWND window, POINT corner, bool clampAtOrigin) {
-    // The windows are placed while still hidden, where activation means nothing; asking for it
-    // anyway costs Wine a round of focus changes (about 8 ms of the start).
-    MoveForItsSize(
-        window,
-        [&](SIZE size) {
-            POINT topLeft = {corner.x - size.cx, corner.y - size.cy};
-            if (clampAtOrigin) {
-                topLeft.x = std::max(topLeft.x, 0L);
-                topLeft.y = std::max(topLeft.y, 0L);
-            }
-            return topLeft;
-        },
-        SWP_NOACTIVATE);
+    MoveForItsSize(window, [&](SIZE size) {
+        POINT topLeft = {corner.x - size.cx, corner.y - size.cy};
+        if (clampAtOrigin) {
+            topLeft.x = std::max(topLeft.x, 0L);
+            topLeft.y = std::max(topLeft.y, 0L);
+        }
+        return topLeft;
+    });
 }
 
 POINT TopLeftInside(POINT wanted, SIZE size, const RECT& area) {
@@ -107,6 +102,5 @@ void PlaceTopLeftOnScreen(HWND window, POINT wanted) {
             monitor.cbSize = sizeof monitor;
             if (!GetMonitorInfoW(MonitorFromRect(&there, MONITOR_DEFAULTTONEAREST), &monitor)) return wanted;
             return TopLeftInside(wanted, size, monitor.rcWork);
-        },
-        0);
+        });
 }

@@ -81,7 +81,9 @@ void RunTestsCommand(HWND mainWindow) {
     }
     if (compile.exitCode != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
-        ShowCompilerLog(mainWindow, ReadWholeFile(logName), parts.directory + logName);
+        // No log name (no generated source): nothing to read, and no ".log" made.
+        ShowCompilerLog(mainWindow, logName.empty() ? std::string() : ReadWholeFile(logName),
+                        parts.directory + logName);
         return;
     }
 

@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "workflow/settings_file.h"
+#include "core/test_file.h"
+#include "core/text.h"
+#include "core/tool_contract.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 #include "workflow/feedback.h"
-#include "core/test_file.h"
+#include "workflow/settings_file.h"
 
 namespace {
 
@@ -35,35 +38,57 @@ DroppedKind ClassifyDroppedName(std::wstring name) {
 }
 
 // A source file gets its test file beside it, unless one exists: that file belongs to the user
-// and stays as it is.
-void SelectTestFileForSource(const std::string& sourcePath) {
-    std::string text = NewTestFileText(sourcePath, Settings);
-    Settings.active = TestFilePathFor(sourcePath);
+// and stays as it is. `heldSource` is the source as the settings hold it (its short form where
+// they cannot hold it whole).
+void SelectTestFileForSource(const std::wstring& source, const std::string& heldSource) {
+    std::string text = NewTestFileText(heldSource, Settings);
+    // Named after the source's own name: a test file named after a short form ("_MEGA~1.test")
+    // would keep that name for good.
+    std::wstring testFile = TestFilePathFor(source);
     // Created only where no file of that name exists, which the create itself decides: a test
     // file that a look at the folder would not see (a folder the user may not list, a file made
     // in between) keeps every byte.
-    WriteNewFile(Settings.active, text);
+    WriteNewFile(testFile, text);
+    // Kept in the source's folder as the settings hold it, under its own name where they can
+    // hold that (the framework tool sees "util.test", not "UTIL~1.TES"), else by the short form
+    // of the file just made; a test file that could not be made has none, and goes by the name
+    // beside the source's short form.
+    std::wstring name = testFile.substr(testFile.rfind(L'\\') + 1);
+    std::string ansiName = ToAnsi(name);
+    std::optional<std::string> held;
+    if (ToWide(ansiName) == name && ansiName.find('=') == std::string::npos)
+        held = SplitPath(heldSource).directory + ansiName;
+    else
+        held = HoldablePath(testFile);
+    Settings.active = held ? *held : TestFilePathFor(heldSource);
 }
 
 }  // namespace
 
-bool SelectTestFileByName(const std::wstring& name) {
+bool SelectTestFileByName(const std::wstring& name, const std::function<void()>& show) {
     DroppedKind kind = ClassifyDroppedName(name);
-    // A path the settings file cannot hold whole goes by its short form; one that has none is
-    // refused like a file of another type, rather than kept as a row of "?".
-    std::optional<std::string> path = kind == DroppedKind::Other ? std::nullopt : HoldablePath(name);
-    if (!path) {
+    if (kind == DroppedKind::Other) {
         DefaultBeep();
         return false;
     }
-    if (kind == DroppedKind::Source) SelectTestFileForSource(*path);
+    // A path the settings file cannot hold whole goes by its short form; one that has none (a
+    // volume that keeps no short names) is refused with the reason, rather than kept as a row
+    // of "?" or answered with the beep that means a file of another type.
+    std::optional<std::string> path = HoldablePath(name);
+    if (!path) {
+        ShowMessage(UnusablePathReport(name));
+        return false;
+    }
+    if (kind == DroppedKind::Source) SelectTestFileForSource(name, *path);
     else Settings.active = *path;
+    // The new name shows at once; a slow save does not keep the old one on screen meanwhile.
+    show();
     SaveSettings();
     return true;
 }
 
-bool HandleDrop(HDROP drop) {
+bool HandleDrop(HDROP drop, const std::function<void()>& show) {
     std::wstring name = FirstDroppedName(drop);
     DragFinish(drop);
-    return SelectTestFileByName(name);
+    return SelectTestFileByName(name, show);
 }

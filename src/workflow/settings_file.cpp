@@ -26,15 +26,35 @@ std::wstring SettingsFile() { return SettingsFilePath(ExecutablePathWide()); }
 
 }  // namespace
 
-void LoadSettings() {
+SettingsFileState SettingsFileStateFor(unsigned long attributes, unsigned long error) {
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? SettingsFileState::Missing
+                                                                               : SettingsFileState::Unreadable;
+    // A folder of that name is no settings file.
+    return attributes & (FILE_ATTRIBUTE_DIRECTORY | 0x08) ? SettingsFileState::Missing : SettingsFileState::Present;
+}
+
+// Asked of the path as the system gave it: a "\\?\" form, which a search would take for a
+// wildcard, still names the file.
+SettingsFileState SettingsFileStateOf(const std::wstring& path) {
+    QuietErrorMode quiet;
+    DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
+    return SettingsFileStateFor(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
+}
+
+void LoadSettings(SettingsFileState (*look)(const std::wstring& path)) {
     settingsFileUnread = false;
     std::wstring path = SettingsFile();
-    if (!FileExists(path)) {
+    SettingsFileState state = look(path);
+    if (state == SettingsFileState::Missing) {
         ApplySettingsDefaults(Settings);
         return;
     }
-    TextFile file = OpenTextForReading(path);
-    for (int attempt = 1; !file.handle.Valid() && attempt < kLoadAttempts; ++attempt) {
+    // A file the system could not even look at is not opened: it counts as one that could not
+    // be read.
+    TextFile file;
+    if (state == SettingsFileState::Present) file = OpenTextForReading(path);
+    for (int attempt = 1; !file.handle.Valid() && state == SettingsFileState::Present && attempt < kLoadAttempts; ++attempt) {
         Sleep(kLoadRetryMs);
         file = OpenTextForReading(path);
     }
@@ -58,7 +78,8 @@ constexpr DWORD kKeptAttributes =
 
 // Gives the new file the settings file's attributes and access rights, so that putting it in
 // place changes nothing but the content. False when either cannot be carried over.
-bool TakeOverProperties(const std::wstring& from, const std::wstring& to, DWORD attributes) {
+bool TakeOverProperties(const std::wstring& plainFrom, const std::wstring& plainTo, DWORD attributes) {
+    std::wstring from = SystemPath(plainFrom), to = SystemPath(plainTo);
     DWORD needed = 0;
     GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0) return false;
@@ -81,7 +102,7 @@ namespace {
 // The number of names the file has; 1 where that cannot be read. Opened for its attributes only,
 // which shares with every other opener and so disturbs no program that has the file open.
 DWORD LinkCount(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+    UniqueHandle file(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                   nullptr));
     BY_HANDLE_FILE_INFORMATION information = {};
@@ -104,7 +125,12 @@ void SaveSettings() {
     std::wstring to = SettingsFile();
     // A read-only settings file is the user's way of freezing the settings: leave it alone
     // (a rename may replace it where a write would not). A folder of that name is no file.
-    DWORD attributes = GetFileAttributesW(to.c_str());
+    DWORD attributes = GetFileAttributesW(SystemPath(to).c_str());
+    // One the system could not look at (a folder whose listing is refused, a share that dropped
+    // for a moment) may hold every stored path: it is left as it is.
+    if (SettingsFileStateFor(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0) ==
+        SettingsFileState::Unreadable)
+        return;
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return;
 
@@ -137,7 +163,7 @@ void SaveSettings() {
     }
     // A disk that fills up would fail the plain rewrite half-way too: keep the old file whole.
     if (!complete) {
-        DeleteFileW(from.c_str());
+        DeleteFileW(SystemPath(from).c_str());
         return;
     }
 
@@ -148,13 +174,14 @@ void SaveSettings() {
         // for changes) holds it for a moment: try again briefly before giving the step up.
         for (int attempt = 0; !replaced && attempt < 5; ++attempt) {
             if (attempt > 0) Sleep(20);
-            replaced = MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+            replaced = MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
             DWORD error = replaced ? 0 : GetLastError();
             if (!replaced && error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
         }
     }
     if (replaced) return;
-    DeleteFileW(from.c_str());
+    DeleteFileW(SystemPath(from).c_str());
     // Refused for another reason than a held file (which the plain rewrite cannot open either):
     // a folder where files may be written but not deleted or renamed, a file system without
     // renames over a file, rights that cannot be carried over, a refused flush.

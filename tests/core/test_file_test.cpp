@@ -46,6 +46,10 @@ TEST(NewTestFile, AnyModeButRelativeCountsAsSpecific) {
     EXPECT_EQ(TestFilePathFor("D:\\src\\a.b.inc"), "D:\\src\\a.b.test");
     EXPECT_EQ(TestFilePathFor("D:\\my.dir\\lib"), "D:\\my.dir\\lib.test");
     EXPECT_EQ(TestFilePathFor("lib.bi"), "lib.test");
+    // The source's own name, every character kept, for the file made beside it.
+    EXPECT_EQ(TestFilePathFor(L"D:\\src\\\u03A9mega.bas"), L"D:\\src\\\u03A9mega.test");
+    EXPECT_EQ(TestFilePathFor(L"D:\\my.dir\\lib"), L"D:\\my.dir\\lib.test");
+    EXPECT_EQ(TestFilePathFor(L"a.b.inc"), L"a.b.test");
 }
 
 TEST(GeneratedPath, FromTheSourceLine) {

@@ -1,8 +1,9 @@
 // Text rules and line reading, run natively and under Wine.
 #include <gtest/gtest.h>
 
-#include "line_helpers.h"
+#include "core/long_path.h"
 #include "core/text.h"
+#include "line_helpers.h"
 
 using Lines = std::vector<std::string>;
 
@@ -184,4 +185,36 @@ TEST(LineReading, LineEndFoundAtEveryPositionOfAWord) {
         EXPECT_EQ(SplitLines(before + "\rtail"), (Lines{before, "tail"})) << at;
         EXPECT_EQ(SplitLines(before + "\x1a" "tail"), at ? Lines{before} : Lines{}) << at;
     }
+}
+
+// Which paths go to the system in their "\\?\" form: full paths of 260 characters or more, which
+// Windows refuses plain unless the program is long-path aware and the machine allows long paths.
+TEST(LongPaths, FullPathsOfTheLimitAndLongerTakeTheExtendedForm) {
+    const std::wstring folder = L"C:\\" + std::wstring(200, L'd') + L"\\";
+    const std::wstring longest = folder + std::wstring(259 - folder.size(), L'n');  // 259
+    ASSERT_EQ(longest.size(), 259u);
+    EXPECT_EQ(ExtendedLengthPath(longest), longest);
+    EXPECT_EQ(ExtendedLengthPath(longest + L"x"), L"\\\\?\\" + longest + L"x");
+    // The settings file's ".tmp" beside a settings path of 256 to 259 characters.
+    const std::wstring settings = folder + std::wstring(256 - folder.size() - 4, L's') + L".ini";
+    ASSERT_EQ(settings.size(), 256u);
+    EXPECT_EQ(ExtendedLengthPath(settings), settings);
+    EXPECT_EQ(ExtendedLengthPath(settings + L".tmp"), L"\\\\?\\" + settings + L".tmp");
+    // A share's path: "\\?\UNC\server\share\...".
+    const std::wstring share = L"\\\\server\\share\\" + std::wstring(300, L'u');
+    EXPECT_EQ(ExtendedLengthPath(share), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'u'));
+    // Relative paths and the system's own forms stay as they are.
+    const std::wstring relative = L"test\\" + std::wstring(300, L'r');
+    EXPECT_EQ(ExtendedLengthPath(relative), relative);
+    EXPECT_EQ(ExtendedLengthPath(L"\\" + relative), L"\\" + relative);
+    EXPECT_EQ(ExtendedLengthPath(L"C:" + relative), L"C:" + relative);
+    EXPECT_EQ(ExtendedLengthPath(L"\\\\?\\" + longest + L"x"), L"\\\\?\\" + longest + L"x");
+    EXPECT_EQ(ExtendedLengthPath(L"\\\\.\\" + longest), L"\\\\.\\" + longest);
+    EXPECT_EQ(ExtendedLengthPath(L""), L"");
+
+    // And back, for paths the system answers in that form.
+    EXPECT_EQ(PlainPath(ExtendedLengthPath(longest + L"x")), longest + L"x");
+    EXPECT_EQ(PlainPath(ExtendedLengthPath(share)), share);
+    EXPECT_EQ(PlainPath(L"C:\\short"), L"C:\\short");
+    EXPECT_EQ(PlainPath(L"\\\\?\\Volume{x}\\a"), L"\\\\?\\Volume{x}\\a");
 }

@@ -48,15 +48,21 @@ TEST(CommandLines, ProgramPathsWithTheirOwnQuotesAreUsedAsTheyStand) {
 
 TEST(CommandLines, TestProgramAndLogNames) {
     EXPECT_EQ(TestProgramPath("D:\\src\\test\\util_test.bas"), "D:\\src\\test\\util_test");
-    EXPECT_EQ(TestProgramPath("noext"), "noext");
     // Only the name loses its extension; a name that keeps a "." gets ".exe", which the system
     // would not add to a name it reads as having an extension.
-    EXPECT_EQ(TestProgramPath("D:\\my.dir\\noext"), "D:\\my.dir\\noext");
     EXPECT_EQ(TestProgramPath("D:\\src\\test\\a.b_test.bas"), "D:\\src\\test\\a.b_test.exe");
     EXPECT_EQ(TestProgramPath("a.b"), "a");
+    // A source without an extension is no program: the one built from it is, with ".exe".
+    EXPECT_EQ(TestProgramPath("noext"), "noext.exe");
+    EXPECT_EQ(TestProgramPath("D:\\gen.d\\util_test"), "D:\\gen.d\\util_test.exe");
+    EXPECT_EQ(TestProgramCommandLine("D:\\gen.d\\util_test"), "\"D:\\gen.d\\util_test.exe\"");
+    EXPECT_EQ(TestProgramPath(""), "");
+    EXPECT_EQ(TestProgramPath("D:\\gen\\"), "D:\\gen\\");
     EXPECT_EQ(CompilerLogName("util_test.bas"), "util_test.log");
     EXPECT_EQ(CompilerLogName("a.b_test.bas"), "a.b_test.log");
     EXPECT_EQ(CompilerLogName("noext"), "noext.log");
+    // No generated source, no log: no file named ".log" is read or made.
+    EXPECT_EQ(CompilerLogName(""), "");
 }
 
 TEST(Reports, ToolExitMessages) {

@@ -37,6 +37,15 @@ protected:
     FeedbackRecorder feedback;
 };
 
+// The whole long form of an existing path, as the system has it.
+std::wstring LongPathOf(const std::string& path) {
+    std::wstring wide = ToWide(path);
+    std::wstring whole(32768, L'\0');
+    DWORD length = GetLongPathNameW(wide.c_str(), whole.data(), static_cast<DWORD>(whole.size()));
+    whole.resize(length < whole.size() ? length : 0);
+    return whole;
+}
+
 }  // namespace
 
 TEST_F(DropFaults, TestFileHeldByAnotherProcessIsSelectedAndLeftAlone) {
@@ -136,8 +145,28 @@ TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
     }
     EXPECT_EQ(feedback.Beeps(), 0);
 
+    // A source whose own name the code page cannot spell: its test file is made under that
+    // name, "\u03A9mega.test", not under its short form; the settings, the label and the test
+    // file's source line hold the short forms of the real files.
+    std::wstring omega = base + L"\u03A9mega.bas";
+    HANDLE file = CreateFileW(omega.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    DeliverWideDrop(window.Get(), {omega});
+    std::wstring omegaTest = base + L"\u03A9mega.test";
+    EXPECT_NE(GetFileAttributesW(omegaTest.c_str()), INVALID_FILE_ATTRIBUTES) << "no \u03A9mega.test";
+    EXPECT_EQ(NamesMatching(temp / "*.test"), std::vector<std::string>{ToAnsi(L"\u03A9mega.test")});
+    EXPECT_EQ(Settings.active.find_first_of("?="), std::string::npos) << Settings.active;
+    ExpectCurrentAndSaved(Settings.active);
+    EXPECT_EQ(LongPathOf(Settings.active), omegaTest);
+    std::string written = ReadBytes(Settings.active);
+    ASSERT_EQ(written.rfind("[quarex]\r\nsource=", 0), 0u) << written;
+    std::string shortOmega = written.substr(17, written.size() - 19);
+    EXPECT_EQ(shortOmega.find_first_of("?="), std::string::npos) << shortOmega;
+    EXPECT_EQ(LongPathOf(shortOmega), omega);
+
     // No short form (the name does not exist, as on a volume without 8.3 names nothing has one):
-    // nothing is created or selected, and the drop beeps like a file of another type.
+    // nothing is created or selected, and a message says why (a beep would say "another type").
     const std::string before = Settings.active;
     const std::string savedBefore = ReadBytes(OwnSettingsFile());
     DeliverWideDrop(window.Get(), {base + L"gone\u03A9.bas"});
@@ -145,8 +174,13 @@ TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
     EXPECT_EQ(Settings.active, before);
     EXPECT_EQ(window.LabelText(), before);
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), savedBefore);
-    EXPECT_EQ(feedback.Beeps(), 2);
-    EXPECT_TRUE(feedback.Messages().empty());
+    EXPECT_EQ(feedback.Beeps(), 0);
+    ASSERT_EQ(feedback.Messages().size(), 2u);
+    EXPECT_EQ(feedback.Messages()[1], "{" + temp.Path() + "gone=.test} cannot be used\r\nThe settings file keeps only "
+                                      "paths written in the system's code page and without \"=\", and this path "
+                                      "has no short (8.3) form that is.");
+    EXPECT_EQ(feedback.Messages()[0].rfind("{" + temp.Path() + "gone", 0), 0u) << feedback.Messages()[0];
+    EXPECT_FALSE(PathExists(temp / "gone.test"));
 }
 
 namespace {
@@ -183,12 +217,9 @@ TEST_F(DropFaults, PathOfTwoThousandCharactersIsKeptWhole) {
     ExpectCurrentAndSaved(testFile);
     EXPECT_EQ(Settings.active.size(), 2001u);
 
-    // Windows refuses a path over MAX_PATH (260) to a program that has not declared itself
-    // long-path aware, whatever the system setting, so there no test file is written and the
-    // path becomes current all the same. Wine has no such limit and writes the file, whole.
-    std::string written = ReadBytes("\\\\?\\" + testFile);
-    if (RunningUnderWine()) EXPECT_EQ(written, "[quarex]\r\nsource=" + source + "\r\n");
-    else EXPECT_FALSE(PathExists("\\\\?\\" + testFile));
+    // The test file is written, whole: the tool hands the system the "\\?\" form of a path this
+    // long, which Windows takes at any length (Wine takes the plain one too).
+    EXPECT_EQ(ReadBytes("\\\\?\\" + testFile), "[quarex]\r\nsource=" + source + "\r\n");
 
     // A test file of that length is selected whole too.
     std::string other = deep + "other.TEST";

@@ -6,6 +6,7 @@
 #include "platform/ansi.h"
 #include "standin_support.h"
 #include "test_support.h"
+#include "workflow_support.h"
 
 namespace {
 
@@ -96,4 +97,30 @@ TEST_F(SettingsHeld, SaveWhoseTemporaryFileIsHeldWritesTheSettingsInPlace) {
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
     EXPECT_EQ(ReadBytes(temporary), "");
     DeleteFileW(ToWide(temporary).c_str());
+}
+
+// A look at the settings file that fails for another reason than "not found" (the folder's
+// listing refused, a network error of a moment; Wine fails it with "not found" only, so the
+// system's answer is given here): nothing is read, no defaults are taken, and neither a drop nor
+// a Configure save writes over the file that run.
+TEST_F(SettingsHeld, FileTheSystemCouldNotLookAtIsNeverSavedOver) {
+    WriteBytes(OwnSettingsFile(), kFileOnDisk);
+    LoadSettings([](const std::wstring&) {
+        return SettingsFileStateFor(INVALID_FILE_ATTRIBUTES, ERROR_ACCESS_DENIED);
+    });
+    EXPECT_EQ(EveryField(Settings), EveryField(SettingsRecord{}));
+
+    TempDir temp;
+    TestMainWindow window(false);
+    FeedbackRecorder feedback;
+    DeliverDrop(window.Get(), {temp / "util.bas"});
+    EXPECT_EQ(Settings.active, temp / "util.test");
+    EXPECT_EQ(window.LabelText(), temp / "util.test");
+    SaveSettings();
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
+    EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
+
+    // Later cases save again: a load that finds no file forgets this one.
+    DeleteFileW(ToWide(OwnSettingsFile()).c_str());
+    LoadSettings();
 }

@@ -104,24 +104,26 @@ void CheckCommandLines(const SettingsRecord& record, const std::string& source) 
     }
 
     // The test program: the source path with its name cut before the name's last "."; a name
-    // that still holds a "." gets ".exe".
+    // that still holds a ".", or a non-empty name that had no extension, gets ".exe".
     std::string program = TestProgramPath(source);
     size_t slash = source.rfind('\\');
     size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     size_t dot = source.rfind('.');
     if (dot != std::string::npos && dot < nameStart) dot = std::string::npos;
     std::string kept = source.substr(0, dot);
-    if (kept.find('.', nameStart) != std::string::npos) kept += ".exe";
+    if (kept.find('.', nameStart) != std::string::npos || (dot == std::string::npos && kept.size() > nameStart))
+        kept += ".exe";
     FUZZ_REQUIRE(program == kept, source, program);
     FUZZ_REQUIRE(TestProgramCommandLine(source) == Quoted(program), source);
     if (Unquotable({source}))
         FUZZ_REQUIRE(Arguments(TestProgramCommandLine(source)) == Pieces{program}, source);
 
-    // The log (of a name): ".log" for its last extension, or added to a name without one.
+    // The log (of a name): ".log" for its last extension, or added to a name without one; no
+    // log for no name.
     std::string name = source.substr(nameStart);
     std::string log = CompilerLogName(name);
     size_t nameDot = name.rfind('.');
-    FUZZ_REQUIRE(log == name.substr(0, nameDot) + ".log", name, log);
+    FUZZ_REQUIRE(log == (name.empty() ? std::string() : name.substr(0, nameDot) + ".log"), name, log);
 }
 
 const char* const kExitTexts[] = {

@@ -34,3 +34,11 @@ echo "$out" | grep -qx 'active=saved in Omega' || { echo "settings not saved in 
 grep -q $'^active=saved in Omega\r$' "$greek/probe.ini" || { echo "the save did not reach probe.ini"; exit 1; }
 grep -q $'^pbwin=D:\\\\pb\\\\Pbwin.exe\r$' "$greek/probe.ini" || { echo "the save lost pbwin"; exit 1; }
 [ "$(ls "$greek")" = "$(printf 'probe.exe\nprobe.ini')" ] || { echo "stray files: $(ls "$greek")"; exit 1; }
+
+# A save beside the deep executable reaches its settings file (through its ".tmp", whose path is
+# longer still) and leaves nothing else behind.
+out=$("$run" "$deep/probe.exe" "saved deep" | tr -d '\r')
+echo "$out"
+echo "$out" | grep -qx 'active=saved deep' || { echo "settings not saved in the deep folder"; exit 1; }
+grep -q $'^active=saved deep\r$' "$deep/probe.ini" || { echo "the save did not reach the deep probe.ini"; exit 1; }
+[ "$(ls "$deep")" = "$(printf 'probe.exe\nprobe.ini')" ] || { echo "stray files: $(ls "$deep")"; exit 1; }

@@ -214,6 +214,43 @@ TEST(FileExists, CharacterOutsideTheCodePageIsNotFound) {
     EXPECT_TRUE(AtEndOfFile(read));
 }
 
+// Paths handed to the system take the "\\?\" form once their full form is too long for the plain
+// one, which Windows refuses (Wine takes either, so the form is what is checked); the full form
+// is the system's own, with "." and ".." resolved, as "\\?\" takes every character literally.
+TEST(SystemPath, LongPathsGoInTheExtendedForm) {
+    TempDir dir;
+    const std::wstring base = ToWide(dir.Path());
+    const std::wstring deepFolder = base + std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e');
+    const std::wstring deep = deepFolder + L"\\util.test";
+    EXPECT_EQ(SystemPath(deep), L"\\\\?\\" + deep);
+    const std::wstring dotted =
+        base + L"sub\\..\\" + std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\.\\util.test";
+    EXPECT_EQ(SystemPath(dotted), L"\\\\?\\" + deep);
+    const std::wstring plain = base + L"util.test";
+    EXPECT_EQ(SystemPath(plain), plain);
+    EXPECT_EQ(SystemPath(L"\\\\?\\" + deep), L"\\\\?\\" + deep);
+    EXPECT_EQ(SystemPath(L""), L"");
+
+    // A relative path is as long as the full path the system makes of it.
+    std::string before = GetCurrentDir();
+    SetCurrentDir(dir.Path());
+    const std::wstring relative = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'r') + L".log";
+    EXPECT_EQ(SystemPath(relative), L"\\\\?\\" + base + relative);
+    EXPECT_EQ(SystemPath(L"util_test.log"), L"util_test.log");
+    SetCurrentDir(before);
+
+    // Files made and read through such paths are the files of that name.
+    std::wstring outer = L"\\\\?\\" + base + std::wstring(150, L'd'), folder = L"\\\\?\\" + deepFolder;
+    ASSERT_TRUE(CreateDirectoryW(outer.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    WriteWholeFile(deep, "[quarex]\r\n");
+    EXPECT_TRUE(FileExists(deep));
+    EXPECT_EQ(ReadBytes(ToAnsi(L"\\\\?\\" + deep)), "[quarex]\r\n");
+    DeleteFileW((L"\\\\?\\" + deep).c_str());
+    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(outer.c_str());
+}
+
 TEST(CurrentDirectory, SetAndGet) {
     TempDir dir;
     std::string before = GetCurrentDir();

@@ -48,6 +48,36 @@ TEST_F(SettingsFileTest, NoFileGivesTheThreeDefaultsAndCreatesNothing) {
               "quarex=\r\ninclude=1\r\nincl1=\r\nincl2=\r\nincl3=\r\nincl4=\r\n");
 }
 
+// Only "file not found" and "path not found" mean there is no settings file. A program started
+// through a "\\?\" path gets its own path in that form on Windows (Wine gives the plain one, so
+// the form is given here), and its settings file is still found and read.
+TEST_F(SettingsFileTest, OnlyNotFoundMeansNoSettingsFile) {
+    const std::wstring wide = ToWide(path), extended = L"\\\\?\\" + wide;
+    WriteBytes(path, "active=D:\\kept.test\r\npbwin=D:\\pb\\Pbwin.exe\r\n");
+    EXPECT_EQ(SettingsFileStateOf(wide), SettingsFileState::Present);
+    EXPECT_EQ(SettingsFileStateOf(extended), SettingsFileState::Present);
+    LoadSettings([](const std::wstring& own) { return SettingsFileStateOf(L"\\\\?\\" + own); });
+    EXPECT_EQ(Settings.active, "D:\\kept.test");
+    EXPECT_EQ(Settings.directory, "");  // no defaults over a file that is there
+
+    DeleteFileW(wide.c_str());
+    EXPECT_EQ(SettingsFileStateOf(extended), SettingsFileState::Missing);
+    EXPECT_EQ(SettingsFileStateOf(wide + L"\\in no folder.ini"), SettingsFileState::Missing);
+    ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+    EXPECT_EQ(SettingsFileStateOf(extended), SettingsFileState::Missing);
+    RemoveDirectoryW(wide.c_str());
+
+    // Every other failure of the look (Wine fails it with "not found" only): a file that may be
+    // there, not to be replaced by defaults.
+    EXPECT_EQ(SettingsFileStateFor(INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND), SettingsFileState::Missing);
+    EXPECT_EQ(SettingsFileStateFor(INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND), SettingsFileState::Missing);
+    for (DWORD error : {ERROR_ACCESS_DENIED, ERROR_BAD_NETPATH, ERROR_NETNAME_DELETED, ERROR_UNEXP_NET_ERR,
+                        ERROR_NOT_READY, ERROR_SHARING_VIOLATION, ERROR_INVALID_NAME, ERROR_FILENAME_EXCED_RANGE})
+        EXPECT_EQ(SettingsFileStateFor(INVALID_FILE_ATTRIBUTES, error), SettingsFileState::Unreadable) << error;
+    EXPECT_EQ(SettingsFileStateFor(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN, 0), SettingsFileState::Present);
+    EXPECT_EQ(SettingsFileStateFor(FILE_ATTRIBUTE_DIRECTORY, 0), SettingsFileState::Missing);
+}
+
 TEST_F(SettingsFileTest, SavedDefaultFileHasExactlyTwelveLines) {
     LoadSettings();
     SaveSettings();

@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "workflow/settings_file.h"
@@ -255,6 +258,47 @@ TEST_F(MainWindowTest, DroppedSourceBecomesTheCurrentTestFile) {
     EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "invoice.test"));
     EXPECT_TRUE(PathExists(folder / "invoice.test"));
     EXPECT_NE(ReadBytes(settingsFile).find("active=" + (folder / "invoice.test")), std::string::npos);
+}
+
+// The label shows the new current test file before the settings are saved: while a slow save
+// is under way (here the settings file is held by another program, and the save tries its
+// rename again for a while), the new name is already showing. Read from another thread without
+// a message, as the busy window cannot answer one.
+TEST_F(MainWindowTest, TheLabelShowsTheDroppedFileBeforeTheSaveEnds) {
+    TempDir folder;
+    std::string source = folder / "invoice.bas";
+    WriteBytes(source, "' code\r\n");
+    WriteBytes(settingsFile, "active=" + (folder / "old.test") + "\r\n");
+    Settings.directory = "relative";
+    Settings.active = folder / "old.test";
+    ASSERT_NE(Build(), nullptr);
+    HWND label = Item(IDC_TEST_FILE);
+    ASSERT_EQ(TextOf(label), ToWide(folder / "old.test"));
+
+    // The save writes the new settings beside the settings file first: what the label shows then.
+    auto hold = std::make_unique<ExclusiveHold>(settingsFile);
+    ASSERT_TRUE(hold->Held());
+    std::wstring shownDuringTheSave = L"(the save was not seen)";
+    std::atomic<bool> dropDone{false};
+    std::thread watcher([&] {
+        const std::wstring beside = ToWide(settingsFile + ".tmp");
+        while (!dropDone) {
+            if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                std::vector<wchar_t> text(1024, L'\0');
+                InternalGetWindowText(label, text.data(), static_cast<int>(text.size()));
+                shownDuringTheSave = text.data();
+                return;
+            }
+            Sleep(1);
+        }
+    });
+    DeliverDrop(window, {source});
+    hold.reset();
+    dropDone = true;
+    watcher.join();
+    EXPECT_EQ(shownDuringTheSave, ToWide(folder / "invoice.test"));
+    EXPECT_EQ(TextOf(label), ToWide(folder / "invoice.test"));
+    EXPECT_TRUE(PathExists(folder / "invoice.test"));
 }
 
 // The way to a test file without dragging: the system menu's item (and Ctrl+O) opens the

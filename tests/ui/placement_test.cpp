@@ -3,6 +3,8 @@
 
 #include "ui/placement.h"
 
+#include <vector>
+
 namespace {
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -83,6 +85,39 @@ TEST(PlaceAtBottomRight, FrameAndCaptionAreMeasuredNotAssumed) {
     EXPECT_EQ(after.bottom, 650);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+namespace {
+
+// The flags of every move the window was asked for, as WM_WINDOWPOSCHANGING brings them, less
+// those the system adds of its own.
+std::vector<UINT> askedMoves;
+WNDPROC staticProcedure = nullptr;
+
+LRESULT CALLBACK RecordMoves(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING) {
+        constexpr UINT kCallersFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE |
+                                       SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_NOCOPYBITS |
+                                       SWP_NOOWNERZORDER | SWP_NOSENDCHANGING | SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
+        askedMoves.push_back(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & kCallersFlags);
+    }
+    return CallWindowProcW(staticProcedure, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// Both windows are moved with exactly SWP_NOSIZE | SWP_NOZORDER, the call the start-up
+// benchmark's baseline makes too.
+TEST(PlaceAtBottomRight, MovesWithNoSizeAndNoZOrderExactly) {
+    PlainWindow window(300, 400, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    staticProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordMoves)));
+    askedMoves.clear();
+    PlaceAtBottomRight(window.Get(), RECT{0, 0, 800, 560});
+    PlaceBottomRightAt(window.Get(), POINT{100, 100}, true);
+    EXPECT_EQ(askedMoves, (std::vector<UINT>{SWP_NOSIZE | SWP_NOZORDER, SWP_NOSIZE | SWP_NOZORDER}));
+    EXPECT_TRUE(SameRect(window.Outer(), RECT{0, 0, 300, 400}));
+    SetWindowLongPtrW(window.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(staticProcedure));
 }
 
 TEST(PlaceAtBottomRight, AWindowLargerThanTheAreaIsNeitherShrunkNorClamped) {

@@ -80,6 +80,33 @@ TEST(Resources, ManifestAsksForPerMonitorScalingWithTheSystemScaleAsFallback) {
               L"PerMonitorV2, System");
 }
 
+// Long-path aware (as the system's manifest parser read it into the process's activation context),
+// and built for Windows 7, 8, 8.1 and 10/11.
+TEST(Resources, ManifestIsLongPathAwareAndNamesTheWindowsVersionsItSupports) {
+    wchar_t value[16] = {};
+    SIZE_T written = 0;
+    ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                     L"longPathAware", value, std::size(value), &written));
+    EXPECT_EQ(std::wstring(value), L"true");
+
+    // The versions, each by its GUID inside the compatibility section. Wine's QueryActCtxW
+    // refuses CompatibilityInformationInActivationContext (error 87), so the manifest's text is
+    // what is read here.
+    std::string manifest = ResourceBytes(RT_MANIFEST, 1);
+    size_t section = manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">");
+    ASSERT_NE(section, std::string::npos) << manifest;
+    size_t sectionEnd = manifest.find("</compatibility>", section);
+    ASSERT_NE(sectionEnd, std::string::npos);
+    std::string compatibility = manifest.substr(section, sectionEnd - section);
+    for (const char* version : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a",    // Windows 7
+                                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",    // Windows 8
+                                "1f676c76-80e1-4239-95bb-83d0f6d0da78",    // Windows 8.1
+                                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) { // Windows 10 and 11
+        EXPECT_NE(compatibility.find("<supportedOS Id=\"{" + std::string(version) + "}\"/>"), std::string::npos)
+            << version;
+    }
+}
+
 TEST(Resources, VersionInfoNamesTheProductAndTheVersionFile) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

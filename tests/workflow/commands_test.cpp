@@ -242,20 +242,38 @@ TEST_F(Commands, DotsInNamesAndFoldersStartTheProgramBuiltAndShowItsLog) {
     WaitUntilDeletable(dotted);
 
     // A generated source without an extension, in a folder with a dot (the "my.exe" trap beside
-    // that folder must not start).
+    // that folder must not start), lying beside the program built from it: that program starts,
+    // not the source (which Windows would pass over for the ".exe" and Wine would try to run).
     MakeFolder(temp / "my.dir");
     std::string output = temp / "my.dir\\util";
+    WriteBytes(output, "' the generated test source\r\n");
     WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\noutput=" + output + "\r\n");
     RunTestsCommand(window.Get());
     program = WaitForStandinRecords(output + ".exe", 1);
     ASSERT_EQ(program.size(), 1u);
-    EXPECT_EQ(program[0].command, Quoted(output));
+    EXPECT_EQ(program[0].command, Quoted(output + ".exe"));
+    EXPECT_TRUE(feedback.Events().empty());
     WaitUntilDeletable(output + ".exe");
 
     WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=util(3): error 477\r\n");
     RunTestsCommand(window.Get());
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"util(3): error 477"});
-    EXPECT_FALSE(PathExists(output));
+    EXPECT_EQ(ReadBytes(output), "' the generated test source\r\n");
+}
+
+// A current test file that is not there gives no generated source: the failed compile shows an
+// empty box and leaves no file named ".log" in the current folder.
+TEST_F(Commands, NoGeneratedSourceMakesNoLogFile) {
+    Settings.active = temp / "my src\\gone.test";
+    WriteStandinPlan(compiler, "exit=1\r\n");
+    RunTestsCommand(window.Get());
+
+    std::vector<StandinRecord> compile = StandinRecords(compiler);
+    ASSERT_EQ(compile.size(), 1u);
+    EXPECT_EQ(compile[0].command, Compiled("", temp / "PB Win\\inc"));
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{""});
+    for (const std::string& name : NamesMatching(temp / "*")) EXPECT_NE(name, ".log");
+    EXPECT_FALSE(PathExists(temp / ".log"));
 }
 
 // A program path stored with its own quotes (by hand, or by another version) is used as it stands.

@@ -136,7 +136,7 @@ std::wstring ChooseTestFileName(HWND window) {
 void OpenTestFile(HWND window) {
     std::wstring name = ChooseTestFileName(window);
     if (name.empty()) return;
-    SelectTestFileByName(name, [window] { ShowCurrentTestFile(window); });
+    SelectTestFileByName(name, ShowCurrentTestFile, window);
 }
 
 void OnMainWindowCommand(HWND window, WPARAM wParam) {
@@ -182,7 +182,7 @@ INT_PTR CALLBACK HandleMainWindowMessage(HWND window, UINT message, WPARAM wPara
         else RestoreFocusOnActivate(window);
         break;
     case WM_DROPFILES:
-        HandleDrop(reinterpret_cast<HDROP>(wParam), [window] { ShowCurrentTestFile(window); });
+        HandleDrop(reinterpret_cast<HDROP>(wParam), ShowCurrentTestFile, window);
         break;
     case WM_COMMAND:
         OnMainWindowCommand(window, wParam);

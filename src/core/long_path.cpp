@@ -1,7 +1,5 @@
 #include "core/long_path.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr std::wstring_view kExtended = L"\\\\?\\";
@@ -18,18 +16,28 @@ bool IsUnc(std::wstring_view path) {
     return path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
 }
 
+// The strings are put together with plain appends: the tool's size is budgeted, and at -O3
+// every other string operation is inlined in full.
+std::wstring Joined(std::wstring_view first, std::wstring_view second) {
+    std::wstring joined;
+    joined.reserve(first.size() + second.size());
+    joined.append(first.data(), first.size());
+    joined.append(second.data(), second.size());
+    return joined;
+}
+
 }  // namespace
 
 std::wstring ExtendedLengthPath(std::wstring_view fullPath) {
-    if (fullPath.size() < kPlainPathLimit) return std::wstring(fullPath);
-    if (IsDriveAbsolute(fullPath)) return std::wstring(kExtended) + std::wstring(fullPath);
-    if (IsUnc(fullPath)) return std::wstring(kExtendedUnc) + std::wstring(fullPath.substr(2));
-    return std::wstring(fullPath);
+    if (fullPath.size() < kPlainPathLimit) return Joined({}, fullPath);
+    if (IsDriveAbsolute(fullPath)) return Joined(kExtended, fullPath);
+    if (IsUnc(fullPath)) return Joined(kExtendedUnc, fullPath.substr(2));
+    return Joined({}, fullPath);
 }
 
 std::wstring PlainPath(std::wstring_view path) {
-    if (path.substr(0, kExtendedUnc.size()) == kExtendedUnc) return L"\\\\" + std::wstring(path.substr(kExtendedUnc.size()));
-    std::wstring_view rest = path.substr(std::min(path.size(), kExtended.size()));
-    if (path.substr(0, kExtended.size()) == kExtended && IsDriveAbsolute(rest)) return std::wstring(rest);
-    return std::wstring(path);
+    if (path.substr(0, kExtendedUnc.size()) == kExtendedUnc) return Joined(L"\\\\", path.substr(kExtendedUnc.size()));
+    std::wstring_view rest = path.substr(path.size() < kExtended.size() ? path.size() : kExtended.size());
+    if (path.substr(0, kExtended.size()) == kExtended && IsDriveAbsolute(rest)) return Joined({}, rest);
+    return Joined({}, path);
 }

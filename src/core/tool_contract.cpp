@@ -101,9 +101,16 @@ std::string ShortenedLog(std::string_view log, size_t linesShown, std::string_vi
 }
 
 std::wstring UnusablePathReport(std::wstring_view path) {
-    return L"{" + std::wstring(path) + L"} cannot be used\r\n"
-           L"The settings file keeps only paths written in the system's code page and without \"=\", "
-           L"and this path has no short (8.3) form that is.";
+    static constexpr std::wstring_view kWhy =
+        L"} cannot be used\r\n"
+        L"The settings file keeps only paths written in the system's code page and without \"=\", "
+        L"and this path has no short (8.3) form that is.";
+    std::wstring report;
+    report.reserve(1 + path.size() + kWhy.size());
+    report.append(L"{", 1);
+    report.append(path.data(), path.size());
+    report.append(kWhy.data(), kWhy.size());
+    return report;
 }
 
 std::string ToolExitMessage(int32_t exitCode) {

@@ -173,17 +173,13 @@ std::wstring ExecutablePathWide() {
     return GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
 }
 
-namespace {
-
-// The path in the ANSI code page, where it converts there and back unchanged and no "=" cuts
-// it when the settings file is read again.
+// Where it converts there and back unchanged and no "=" cuts it when the settings file is read
+// again.
 std::optional<std::string> HeldWhole(const std::wstring& path) {
     std::string ansi = ToAnsi(path);
     if (ansi.find('=') != std::string::npos || ToWide(ansi) != path) return std::nullopt;
     return ansi;
 }
-
-}  // namespace
 
 // A name the code page cannot spell would be kept as a row of "?", which names no file; the
 // short form names the same file in ASCII where the volume keeps short names.

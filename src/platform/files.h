@@ -63,6 +63,9 @@ std::wstring ExecutablePathWide();
 // the file system's short (8.3) form of it where that form can; nothing where neither can
 // (a volume without short names, a path that does not exist).
 std::optional<std::string> HoldablePath(const std::wstring& path);
+// The text (a path or a name) in the ANSI code page where the settings file can hold it whole;
+// nothing otherwise. Asks the system nothing.
+std::optional<std::string> HeldWhole(const std::wstring& path);
 // The path as the file functions hand it to the system: in its "\\?\" form where its full form
 // is too long for the plain one (ExtendedLengthPath), otherwise as it stands. Not for what
 // cannot take that form (the current directory, command lines).

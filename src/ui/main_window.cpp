@@ -115,7 +115,7 @@ void LetDropsThrough(HWND window) {
 void OpenTestFile(HWND window) {
     std::wstring name = ChooseTestFileName(window, Settings.active);
     if (name.empty()) return;
-    SelectTestFileByName(name, [window] { ShowCurrentTestFile(window); });
+    SelectTestFileByName(name, ShowCurrentTestFile, window);
 }
 
 void OnMainWindowCommand(HWND window, WPARAM wParam) {
@@ -132,7 +132,7 @@ void OnMainWindowCommand(HWND window, WPARAM wParam) {
 void HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_DROPFILES:
-        HandleDrop(reinterpret_cast<HDROP>(wParam), [window] { ShowCurrentTestFile(window); });
+        HandleDrop(reinterpret_cast<HDROP>(wParam), ShowCurrentTestFile, window);
         break;
     case WM_COMMAND:
         OnMainWindowCommand(window, wParam);

@@ -7,7 +7,6 @@
 #include "core/test_file.h"
 #include "core/text.h"
 #include "core/tool_contract.h"
-#include "platform/ansi.h"
 #include "platform/files.h"
 #include "workflow/feedback.h"
 #include "workflow/settings_file.h"
@@ -53,19 +52,15 @@ void SelectTestFileForSource(const std::wstring& source, const std::string& held
     // hold that (the framework tool sees "util.test", not "UTIL~1.TES"), else by the short form
     // of the file just made; a test file that could not be made has none, and goes by the name
     // beside the source's short form.
-    std::wstring name = testFile.substr(testFile.rfind(L'\\') + 1);
-    std::string ansiName = ToAnsi(name);
-    std::optional<std::string> held;
-    if (ToWide(ansiName) == name && ansiName.find('=') == std::string::npos)
-        held = SplitPath(heldSource).directory + ansiName;
+    if (std::optional<std::string> name = HeldWhole(testFile.substr(testFile.rfind(L'\\') + 1)))
+        Settings.active = SplitPath(heldSource).directory + *name;
     else
-        held = HoldablePath(testFile);
-    Settings.active = held ? *held : TestFilePathFor(heldSource);
+        Settings.active = HoldablePath(testFile).value_or(TestFilePathFor(heldSource));
 }
 
 }  // namespace
 
-bool SelectTestFileByName(const std::wstring& name, const std::function<void()>& show) {
+bool SelectTestFileByName(const std::wstring& name, void (*show)(HWND window), HWND window) {
     DroppedKind kind = ClassifyDroppedName(name);
     if (kind == DroppedKind::Other) {
         DefaultBeep();
@@ -82,13 +77,13 @@ bool SelectTestFileByName(const std::wstring& name, const std::function<void()>&
     if (kind == DroppedKind::Source) SelectTestFileForSource(name, *path);
     else Settings.active = *path;
     // The new name shows at once; a slow save does not keep the old one on screen meanwhile.
-    show();
+    show(window);
     SaveSettings();
     return true;
 }
 
-bool HandleDrop(HDROP drop, const std::function<void()>& show) {
+bool HandleDrop(HDROP drop, void (*show)(HWND window), HWND window) {
     std::wstring name = FirstDroppedName(drop);
     DragFinish(drop);
-    return SelectTestFileByName(name, show);
+    return SelectTestFileByName(name, show, window);
 }

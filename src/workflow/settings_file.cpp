@@ -78,8 +78,7 @@ constexpr DWORD kKeptAttributes =
 
 // Gives the new file the settings file's attributes and access rights, so that putting it in
 // place changes nothing but the content. False when either cannot be carried over.
-bool TakeOverProperties(const std::wstring& plainFrom, const std::wstring& plainTo, DWORD attributes) {
-    std::wstring from = SystemPath(plainFrom), to = SystemPath(plainTo);
+bool TakeOverProperties(const std::wstring& from, const std::wstring& to, DWORD attributes) {
     DWORD needed = 0;
     GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0) return false;
@@ -102,7 +101,7 @@ namespace {
 // The number of names the file has; 1 where that cannot be read. Opened for its attributes only,
 // which shares with every other opener and so disturbs no program that has the file open.
 DWORD LinkCount(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+    UniqueHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                   nullptr));
     BY_HANDLE_FILE_INFORMATION information = {};
@@ -122,10 +121,10 @@ DWORD LinkCount(const std::wstring& path) {
 void SaveSettings() {
     if (settingsFileUnread) return;
     QuietErrorMode quiet;  // for every call of the save: a drive without a medium fails quietly
-    std::wstring to = SettingsFile();
+    std::wstring to = SettingsFile(), systemTo = SystemPath(to);
     // A read-only settings file is the user's way of freezing the settings: leave it alone
     // (a rename may replace it where a write would not). A folder of that name is no file.
-    DWORD attributes = GetFileAttributesW(SystemPath(to).c_str());
+    DWORD attributes = GetFileAttributesW(systemTo.c_str());
     // One the system could not look at (a folder whose listing is refused, a share that dropped
     // for a moment) may hold every stored path: it is left as it is.
     if (SettingsFileStateFor(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0) ==
@@ -137,7 +136,7 @@ void SaveSettings() {
     std::string text = FormatSettingsFile(Settings);
     // A rename would replace the link or this one name with a plain local file, and the real
     // file or its other names would keep the old settings.
-    if (exists && SavesInPlace(attributes, LinkCount(to))) {
+    if (exists && SavesInPlace(attributes, LinkCount(systemTo))) {
         WriteWholeFile(to, text);
         return;
     }
@@ -146,6 +145,7 @@ void SaveSettings() {
     // short is reused by the next one, so at most one stays behind, and two copies saving at the
     // same moment cannot both hold it (it is opened without sharing).
     std::wstring from = to + L".tmp";
+    std::wstring systemFrom = SystemPath(from);
     bool created = false, complete = false, flushed = false;
     {
         TextFile file = CreateTextFile(from);
@@ -163,25 +163,25 @@ void SaveSettings() {
     }
     // A disk that fills up would fail the plain rewrite half-way too: keep the old file whole.
     if (!complete) {
-        DeleteFileW(SystemPath(from).c_str());
+        DeleteFileW(systemFrom.c_str());
         return;
     }
 
     bool replaced = false;
     // Some network redirectors refuse the flush while writes work: the plain save works there.
-    if (flushed && (!exists || TakeOverProperties(to, from, attributes))) {
+    if (flushed && (!exists || TakeOverProperties(systemTo, systemFrom, attributes))) {
         // Another program that merely glances at the file (a virus scanner, an editor checking
         // for changes) holds it for a moment: try again briefly before giving the step up.
         for (int attempt = 0; !replaced && attempt < 5; ++attempt) {
             if (attempt > 0) Sleep(20);
-            replaced = MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+            replaced = MoveFileExW(systemFrom.c_str(), systemTo.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
             DWORD error = replaced ? 0 : GetLastError();
             if (!replaced && error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
         }
     }
     if (replaced) return;
-    DeleteFileW(SystemPath(from).c_str());
+    DeleteFileW(systemFrom.c_str());
     // Refused for another reason than a held file (which the plain rewrite cannot open either):
     // a folder where files may be written but not deleted or renamed, a file system without
     // renames over a file, rights that cannot be carried over, a refused flush.

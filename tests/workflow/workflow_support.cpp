@@ -21,9 +21,10 @@ void RecordBeep() { events.push_back({true, {}, ObservedVisible()}); }
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DROPFILES) {
         // As the main window does: the label shows the current test file once a drop set it.
-        HandleDrop(reinterpret_cast<HDROP>(wParam), [window] {
-            SetWindowTextW(GetDlgItem(window, IDC_TEST_FILE), ToWide(Settings.active).c_str());
-        });
+        HandleDrop(
+            reinterpret_cast<HDROP>(wParam),
+            [](HWND shown) { SetWindowTextW(GetDlgItem(shown, IDC_TEST_FILE), ToWide(Settings.active).c_str()); },
+            window);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -102,9 +102,8 @@ test-steps: native-test fuzz-short arch-build
 	    bash tests/footprint/footprint_test.sh i686-w64-mingw32-objdump $(RELEASE) i686; fi
 	scripts/with-display.sh sh -c 'cd $(ARCH_BUILD) && ctest --output-on-failure -j1 --timeout 300'
 
-# The build folder of TB_ARCH, configured (the 64-bit one's compiler installed first).
+# The build folder of TB_ARCH, configured (`deps` installed both cross compilers).
 arch-configure:
-	$(if $(ARCH64),@scripts/install-deps.sh x86_64)
 	$(ARCH_CONFIGURE) $(CONFIGURE_EXTRA)
 
 # That build with its tests.

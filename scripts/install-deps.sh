@@ -48,7 +48,8 @@ mapfile -t missing_optional < <(missing "${optional[@]+"${optional[@]}"}")
 
 SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
-apt_install=(apt-get install -y -qq --no-install-recommends --no-remove)
+# Through env, since sudo drops the caller's environment: no install stops to ask a question.
+apt_install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends --no-remove)
 
 # One line from apt's output that says what went wrong: its first error, without the "E: ".
 first_error() {
@@ -79,7 +80,7 @@ update_lists() {
 install_or_name_failures() {
     local log p
     log=$(mktemp)
-    if DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" "${apt_install[@]}" "$@" > "$log" 2>&1; then
+    if "${SUDO[@]}" "${apt_install[@]}" "$@" > "$log" 2>&1; then
         rm -f "$log"
         return 0
     fi
@@ -88,7 +89,7 @@ install_or_name_failures() {
     else
         for p in "$@"; do
             installed "$p" && continue
-            DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" "${apt_install[@]}" "$p" > "$log" 2>&1 ||
+            "${SUDO[@]}" "${apt_install[@]}" "$p" > "$log" 2>&1 ||
                 printf '%s\t%s\n' "$p" "$(first_error "$log")"
         done
     fi

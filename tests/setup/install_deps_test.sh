@@ -20,6 +20,7 @@ mkdir -p "$bin"
 cat > "$bin/apt-get" <<'EOF'
 #!/usr/bin/env bash
 echo "apt-get $*" >> "$STANDIN_STATE/calls"
+[ "$1" != install ] || [ "${DEBIAN_FRONTEND:-}" = noninteractive ] || echo "(an install that could stop to ask)" >> "$STANDIN_STATE/calls"
 [ "$(id -u)" -eq 0 ] || { echo "E: Could not open lock file - open (13: Permission denied)" >&2; exit 100; }
 case "$1" in
 update)
@@ -71,7 +72,8 @@ case "$1" in
 *) echo "dpkg stand-in: unexpected $*" >&2; exit 2 ;;
 esac
 EOF
-# Not root, so every change must go through sudo, which then runs as root.
+# Not root, so every change must go through sudo, which then runs as root with an environment of
+# its own, as sudo's env_reset gives (the stand-ins' settings pass).
 cat > "$bin/id" <<'EOF'
 #!/usr/bin/env bash
 [ "$1" = -u ] && echo "${STANDIN_UID:-1000}"
@@ -79,7 +81,7 @@ EOF
 cat > "$bin/sudo" <<'EOF'
 #!/usr/bin/env bash
 echo "sudo $*" >> "$STANDIN_STATE/calls"
-STANDIN_UID=0 exec "$@"
+exec env -i PATH="$PATH" $(env | grep '^STANDIN_') STANDIN_UID=0 "$@"
 EOF
 cat > "$bin/locale" <<'EOF'
 #!/usr/bin/env bash
@@ -113,15 +115,21 @@ fresh_state() {
     printf '%s\n' "$@" > "$STANDIN_STATE/installed"
 }
 
+is_installed() { grep -qxF "$1" "$STANDIN_STATE/installed"; }
+calls_matching() { grep -cE "$1" "$STANDIN_STATE/calls"; }
+
+# Runs the script; whatever the case, every package tool that changes something runs through
+# sudo, and every install is one that never removes a package nor stops to ask.
 run_script() {
     out="$STANDIN_STATE/output"
     PATH="$bin:$PATH" bash "$script" "$@" > "$out" 2>&1
     status=$?
     show
+    [ "$(calls_matching '^apt-get ')" -eq "$(calls_matching '^sudo (env [^ ]* )?apt-get ')" ] || fail "apt-get ran without sudo"
+    [ "$(calls_matching '^apt-get install')" -eq "$(calls_matching '^apt-get install.* --no-remove')" ] ||
+        fail "an install may remove packages"
+    grep -q 'could stop to ask' "$STANDIN_STATE/calls" && fail "apt-get install ran without DEBIAN_FRONTEND=noninteractive"
 }
-
-is_installed() { grep -qxF "$1" "$STANDIN_STATE/installed"; }
-calls_matching() { grep -cE "$1" "$STANDIN_STATE/calls"; }
 
 # 1. A fresh machine while the mirror syncs: the update fetches every list but the 32-bit security
 #    one and exits 100, and nothing 32-bit can be installed. The step goes on and installs
@@ -147,9 +155,6 @@ first_64=$(grep -n '^apt-get install.* wine64' "$STANDIN_STATE/calls" | head -n 
 first_32=$(grep -n '^apt-get install.*wine32:i386' "$STANDIN_STATE/calls" | head -n 1 | cut -d: -f1)
 [ -n "$first_64" ] && [ -n "$first_32" ] && [ "$first_64" -lt "$first_32" ] ||
     fail "the 64-bit set was not installed before the 32-bit Wine was tried"
-[ "$(calls_matching '^apt-get install')" -eq "$(calls_matching '^apt-get install.* --no-remove')" ] ||
-    fail "an install may remove packages"
-[ "$(calls_matching '^apt-get ')" -eq "$(calls_matching '^sudo apt-get ')" ] || fail "apt-get ran without sudo"
 grep -q '^localedef -i ja_JP -f UTF-8' "$STANDIN_STATE/calls" || fail "the ja_JP.UTF-8 locale was not generated"
 
 # 2. A package the tests need cannot be installed: the step fails, naming that package (and no

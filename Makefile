@@ -7,11 +7,11 @@
 #   make bench  measure the tool against bare baselines under Wine into docs/performance.md
 #   make dist   dist/TestBuilder-VERSION-win32.zip: the executable, the user's guide and LICENSE
 #
-# Where the machine cannot run 32-bit programs (a kernel without 32-bit support: the 32-bit Wine
-# loader fails with "Exec format error"), `make test`, `make run`, `make screenshots` and
-# `make bench` use the same sources built for 64-bit Windows in BUILD64 instead, and say so.
-# scripts/wine-arch.sh decides by starting the 32-bit loader; TB_ARCH=i686 or TB_ARCH=x86_64
-# forces the choice. The release is always the 32-bit dist/TestBuilder.exe.
+# Where the machine cannot run 32-bit programs under Wine (the 32-bit Wine could not be
+# installed, or the kernel has no 32-bit support: "Exec format error"), `make test`, `make run`,
+# `make screenshots` and `make bench` use the same sources built for 64-bit Windows in BUILD64
+# instead, and say so. scripts/wine-arch.sh decides by starting the 32-bit loader; TB_ARCH=i686
+# or TB_ARCH=x86_64 forces the choice. The release is always the 32-bit dist/TestBuilder.exe.
 BUILD      ?= build
 BUILD64    ?= build-x86_64
 NATIVE     ?= build-native
@@ -26,40 +26,41 @@ VERSION  := $(strip $(shell head -n 1 VERSION | tr -d '\r'))
 DIST_ZIP := dist/TestBuilder-$(VERSION)-win32.zip
 RELEASE  := dist/TestBuilder.exe
 
-# The build that runs under Wine: TB_ARCH is set by the steps below (from scripts/wine-arch.sh)
-# before any of these is used. Each build folder has its own Wine prefix.
-ARCH64     = $(filter x86_64,$(TB_ARCH))
-ARCH_BUILD = $(if $(ARCH64),$(BUILD64),$(BUILD))
-ARCH_EXE   = $(if $(ARCH64),$(BUILD64)/TestBuilder.exe,$(RELEASE))
-ARCH_WORDS = $(if $(ARCH64),the 64-bit build (x86_64: $(ARCH_EXE)),the 32-bit release build (i686: $(RELEASE)))
-export WINEPREFIX   = $(abspath $(ARCH_BUILD))/wineprefix
-export TB_WINE_ARCH = $(if $(ARCH64),x86_64,i686)
-
 CONFIGURE_i686   = cmake --no-warn-unused-cli -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
                    -DCMAKE_BUILD_TYPE=Release -DTB_EXE_DIR=$(CURDIR)/dist
 CONFIGURE_x86_64 = cmake --no-warn-unused-cli -S . -B $(BUILD64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
                    -DCMAKE_BUILD_TYPE=Release
-ARCH_CONFIGURE   = $(if $(ARCH64),$(CONFIGURE_x86_64),$(CONFIGURE_i686))
 
-.PHONY: all deps deps-build configure build native-test fuzz-build fuzz fuzz-short test run screenshots \
-        bench dist clean with-arch tested-build test-steps arch-configure arch-build run-arch \
-        screenshots-arch bench-arch
+# The build that runs under Wine: scripts/wine-arch.sh prints it, a tab and the reason. It is
+# asked once, when a recipe first needs it, which is after `deps` has installed Wine (make
+# expands a recipe only when it runs). Each build folder has its own Wine prefix, which WINE_ENV
+# hands to the scripts.
+WINE_CHOICE = $(eval WINE_CHOICE := $$(shell scripts/wine-arch.sh --why))$(WINE_CHOICE)
+WINE_WHY    = $(wordlist 2,999,$(WINE_CHOICE))
+ON_64       = $(filter x86_64,$(firstword $(WINE_CHOICE)))
+WINE_BUILD  = $(if $(ON_64),$(BUILD64),$(BUILD))
+WINE_EXE    = $(if $(ON_64),$(BUILD64)/TestBuilder.exe,$(RELEASE))
+WINE_WORDS  = $(if $(ON_64),the 64-bit build (x86_64: $(WINE_EXE)),the 32-bit release build (i686: $(RELEASE)))
+WINE_CONFIGURE = $(if $(ON_64),$(CONFIGURE_x86_64),$(CONFIGURE_i686))
+WINE_ENV    = WINEPREFIX=$(abspath $(WINE_BUILD))/wineprefix TB_WINE_ARCH=$(if $(ON_64),x86_64,i686)
+
+.PHONY: all build deps deps-build native-test fuzz-build fuzz fuzz-short test test-steps run screenshots \
+        bench dist clean
 
 all: build
+
+# The packages `make` needs (the 32-bit cross compiler and CMake), and those of everything else.
+deps-build:
+	@scripts/install-deps.sh build
 
 deps:
 	@scripts/install-deps.sh build test
 
-deps-build:
-	@scripts/install-deps.sh build
-
 $(BUILD)/CMakeCache.txt: | deps-build
 	$(CONFIGURE_i686)
 
-configure: $(BUILD)/CMakeCache.txt
-
 # The program alone: a newcomer who wants it waits for nothing else.
-build: configure
+build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target TestBuilder
 
 # The platform-neutral core also builds and passes its tests with the machine's own g++.
@@ -79,65 +80,43 @@ fuzz: fuzz-build
 fuzz-short: fuzz-build
 	scripts/run-fuzzers.sh $(FUZZ) $(FUZZ_SHORT_SECONDS)
 
-# Runs GOAL again with TB_ARCH chosen for this machine (or as forced), once Wine is installed.
-with-arch: deps
-	@line="$$(scripts/wine-arch.sh --why)" && \
-	 $(MAKE) --no-print-directory $(GOAL) TB_ARCH="$$(echo "$$line" | cut -f1)" TB_ARCH_WHY="$$(echo "$$line" | cut -f2)"
-
-test:
-	@$(MAKE) --no-print-directory with-arch GOAL=tested-build
-
-# Says which build the tests drive, and why, first and again last, whatever the outcome.
-tested-build:
-	@echo "== make test: testing $(ARCH_WORDS) under Wine: $(TB_ARCH_WHY)"
-	@status=0; $(MAKE) --no-print-directory test-steps || status=$$?; \
+# Says which build the tests drive, and why, first and again last, whatever the outcome: the
+# steps run in a make of their own (told that `deps` is done), so that this one is still there to
+# say it when they fail.
+test: deps
+	@echo "== make test: testing $(WINE_WORDS) under Wine: $(WINE_WHY)"
+	@status=0; $(MAKE) --no-print-directory -o deps test-steps || status=$$?; \
 	 if [ $$status -eq 0 ]; then result="passed"; else result="FAILED"; fi; \
-	 echo "== make test: $$result; the tests drove $(ARCH_WORDS): $(TB_ARCH_WHY)"; exit $$status
+	 echo "== make test: $$result; the tests drove $(WINE_WORDS): $(WINE_WHY)"; exit $$status
 
-# The 64-bit build's tests check the 64-bit executable; the 32-bit release is checked here too.
-test-steps: native-test fuzz-short arch-build
-	@if [ "$(ARCH_BUILD)" != "$(BUILD)" ]; then \
-	    $(MAKE) --no-print-directory build && \
-	    echo "== The 32-bit release's footprint (read natively, no Wine needed):" && \
-	    bash tests/footprint/footprint_test.sh i686-w64-mingw32-objdump $(RELEASE) i686; fi
-	scripts/with-display.sh sh -c 'cd $(ARCH_BUILD) && ctest --output-on-failure -j1 --timeout 300'
+# The Wine build with its tests. The 64-bit build's tests check the 64-bit executable, so there
+# the 32-bit release's footprint is checked here (natively, no Wine needed).
+test-steps: native-test fuzz-short build
+	$(WINE_CONFIGURE) -DTB_TESTS=ON
+	cmake --build $(WINE_BUILD) -j $(JOBS)
+	$(if $(ON_64),bash tests/footprint/footprint_test.sh i686-w64-mingw32-objdump $(RELEASE) i686)
+	$(WINE_ENV) scripts/with-display.sh sh -c 'cd $(WINE_BUILD) && ctest --output-on-failure -j1 --timeout 300'
 
-# The build folder of TB_ARCH, configured (the 64-bit one's compiler installed first).
-arch-configure:
-	$(if $(ARCH64),@scripts/install-deps.sh x86_64)
-	$(ARCH_CONFIGURE) $(CONFIGURE_EXTRA)
+run: deps
+	$(WINE_CONFIGURE)
+	cmake --build $(WINE_BUILD) -j $(JOBS) --target TestBuilder
+	@echo "Running $(WINE_WORDS): $(WINE_WHY)"
+	@$(WINE_ENV) TB_EXE=$(WINE_EXE) scripts/run-tool.sh
 
-# That build with its tests.
-arch-build:
-	@$(MAKE) --no-print-directory arch-configure CONFIGURE_EXTRA=-DTB_TESTS=ON
-	cmake --build $(ARCH_BUILD) -j $(JOBS)
-
-run:
-	@$(MAKE) --no-print-directory with-arch GOAL=run-arch
-
-run-arch: arch-configure
-	cmake --build $(ARCH_BUILD) -j $(JOBS) --target TestBuilder
-	@echo "Running $(ARCH_WORDS): $(TB_ARCH_WHY)"
-	@TB_EXE=$(ARCH_EXE) scripts/run.sh
-
-screenshots:
-	@$(MAKE) --no-print-directory with-arch GOAL=screenshots-arch
-
-screenshots-arch: arch-configure
-	@echo "Picturing $(ARCH_WORDS): $(TB_ARCH_WHY)"
-	@BUILD=$(ARCH_BUILD) TB_EXE=$(ARCH_EXE) scripts/screenshots.sh
+screenshots: deps
+	$(WINE_CONFIGURE)
+	@echo "Picturing $(WINE_WORDS): $(WINE_WHY)"
+	@$(WINE_ENV) BUILD=$(WINE_BUILD) TB_EXE=$(WINE_EXE) scripts/screenshots.sh
 
 # Start, idle CPU time, memory and large-file reading, each side by side with its baseline in
-# one run (a few minutes); prints the table and writes it to docs/performance.md, which names
+# one run (several minutes); prints the table and writes it to docs/performance.md, which names
 # the build and the Wine loader the figures come from.
-bench:
-	@$(MAKE) --no-print-directory with-arch GOAL=bench-arch
-
-bench-arch: arch-configure
-	cmake --build $(ARCH_BUILD) -j $(JOBS) --target TestBuilder tb_bench bare_dialog
-	@echo "Measuring $(ARCH_WORDS): $(TB_ARCH_WHY)"
-	scripts/with-display.sh scripts/wine-run.sh $(ARCH_BUILD)/bench/tb_bench.exe $(ARCH_EXE) \
-		$(ARCH_BUILD)/bench/bare_dialog.exe docs/performance.md
+bench: deps
+	$(WINE_CONFIGURE)
+	cmake --build $(WINE_BUILD) -j $(JOBS) --target TestBuilder tb_bench bare_dialog
+	@echo "Measuring $(WINE_WORDS): $(WINE_WHY)"
+	$(WINE_ENV) scripts/with-display.sh scripts/wine-run.sh $(WINE_BUILD)/bench/tb_bench.exe $(WINE_EXE) \
+		$(WINE_BUILD)/bench/bare_dialog.exe docs/performance.md
 
 # The release a user downloads: one folder's worth of files, flat in the archive. The text files
 # get CR LF line ends (zip -l), so that every Notepad shows them properly. Users get their own

@@ -9,6 +9,9 @@
 // Seconds on the performance counter.
 double Now();
 double Median(std::vector<double> values);
+// The value a `fraction` of the way up the sorted values (0.25: the lower quartile), interpolated
+// between the two nearest ones.
+double Quantile(std::vector<double> values, double fraction);
 
 // A folder of its own under the system's temporary folder (with a trailing "\"), and its removal.
 std::wstring FreshFolder(const wchar_t* purpose);
@@ -25,11 +28,18 @@ struct Programs {
     std::wstring outside;     // outside_program.exe: sleeps, standing for the framework tool
 };
 
+// Seconds from CreateProcess to a visible window, started in turn: the tool, then the baseline,
+// then the tool again, and so on. Entry i of each side belongs to pair i.
+struct StartPairs {
+    std::vector<double> tool, baseline;
+    std::vector<double> Ratios() const;  // the tool's time over the baseline's, pair by pair
+};
+
 // Start and idle cost of the tool and of the bare dialogs, and the tool's cost while it waits for
 // an outside program, each started as a separate process from a copy in a fresh folder.
 struct ProcessResults {
-    // Seconds from CreateProcess to a visible window.
-    std::vector<double> toolStart, bareStart, startupStart;
+    // The tool against the bare dialog, and against the bare dialog making the tool's start-up calls.
+    StartPairs bareStart, startupStart;
     // CPU time (user + kernel) of the open, idle window over the idle period, in seconds.
     std::vector<double> toolCpu, blockingCpu, sleepingCpu;
     // PrivateUsage in bytes once the window is up and settled.
@@ -42,7 +52,7 @@ struct ProcessResults {
     bool fromHost = false;   // CPU and memory read from the host's /proc (under Wine)
     int toolForcedEnds = 0;  // runs in which the tool did not end on the system close command
 };
-ProcessResults MeasureProcesses(const Programs& programs, int startRuns, int idleRuns, double idleSeconds,
+ProcessResults MeasureProcesses(const Programs& programs, int startPairs, int idleRuns, double idleSeconds,
                                 int waitRuns, double waitSeconds);
 
 // One file operation against reading the same bytes with one ReadFile call.

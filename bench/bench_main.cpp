@@ -32,6 +32,15 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+double Quantile(std::vector<double> values, double fraction) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    double position = fraction * static_cast<double>(values.size() - 1);
+    size_t below = static_cast<size_t>(position);
+    if (below + 1 >= values.size()) return values.back();
+    return values[below] + (position - static_cast<double>(below)) * (values[below + 1] - values[below]);
+}
+
 void Fail(const std::string& what) {
     std::fprintf(stderr, "tb_bench: %s\n", what.c_str());
     std::exit(1);
@@ -202,6 +211,17 @@ Row RatioRow(std::string measure, double tool, double baseline, std::string base
             Format("%.2fx", ratio), Format("<= %gx", target), Yes(ratio <= target)};
 }
 
+// A start row: the median of the pairs' ratios, with the middle half of them (the lower to the
+// upper quartile) beside it; the target is met by that median. The times are each side's median.
+Row PairedRow(std::string measure, const StartPairs& pairs, std::string baselineName, double target) {
+    std::vector<double> ratios = pairs.Ratios();
+    double ratio = Median(ratios);
+    return {std::move(measure), Milliseconds(Median(pairs.tool)),
+            Milliseconds(Median(pairs.baseline)) + " " + baselineName,
+            Format("%.2fx (middle half %.2fx to %.2fx)", ratio, Quantile(ratios, 0.25), Quantile(ratios, 0.75)),
+            Format("<= %gx", target), Yes(ratio <= target)};
+}
+
 // A baseline below one tick is counted as one tick, so "1.5x" then reads "within one and a half
 // ticks of an idle blocking loop"; the absolute values stand beside the ratio.
 Row CpuRow(std::string measure, double tool, double baseline, std::string baselineName, double target,
@@ -282,19 +302,30 @@ const char* kMethod = R"(## Method
 
 Everything above comes from one run of `make bench`, which cross-builds `bench/` with the same
 toolchain and flags as the tool and runs `tb_bench.exe` under Wine. Each number is the median of
-the runs shown; a ratio is the tool's median over the baseline's median.
+the runs shown; a ratio is the tool's median over the baseline's median, except in the start rows,
+which are measured in pairs.
 
 - **Start to visible window.** The tool's executable and `bare_dialog.exe` (a dialog built from an
   in-memory template with no controls, same compiler, flags and static runtime, built in the same
   tree) are each copied into a fresh folder and started from there with `CreateProcessW`. The clock
   runs from just before `CreateProcessW` until the benchmark, polling `EnumWindows` every
   millisecond, finds a visible, unowned top-level window of that process. The window is then closed
-  with the system close command. One start of each before the measured ones is not counted; the
-  programs take turns going first. The second baseline, `startup_dialog.exe`, is the same bare
-  dialog built with the tool's resources (icon, manifest, version) and making the start-up calls
-  the tool must make: `CoInitialize`, `InitCommonControlsEx` with the tool's classes, its two
-  icons loaded and set, `DragAcceptFiles`, and the window brought to the foreground before it is
-  shown, as the tool's modal window is. Against it, what is left is the tool's own work.
+  with the system close command. One start of each before the measured ones is not counted. The
+  second baseline, `startup_dialog.exe`, is the same bare dialog built with the tool's resources
+  (icon, manifest, version) and making the start-up calls the tool must make: `CoInitialize`,
+  `InitCommonControlsEx` with the tool's classes, its two icons loaded and set, `DragAcceptFiles`,
+  and the window brought to the foreground before it is shown, as the tool's modal window is.
+  Against it, what is left is the tool's own work.
+- **Start rows in pairs.** Wine's process start drifts with what else the machine does, and a
+  baseline's own median moved 10 to 15 % from one run of the benchmark to the next: more than
+  the difference the second start row measures. So each start row is measured as pairs taken in
+  turn, the tool, then its baseline, then the tool again, and so on (the first row's pairs, then
+  the second row's), and each pair gives one ratio, the tool's time over its baseline's: both
+  starts of a pair see the same moment of the machine, and each side follows the other as often
+  as it goes before it. The row's ratio is the median of its pairs' ratios, with the middle half
+  of them beside it (from the lower to the upper quartile, interpolated), and "Met" compares that
+  median with the target. The times in the Test Builder and Baseline columns are each side's
+  median over the same pairs, for scale; the ratio is not their quotient.
 - **CPU time while an outside program runs.** The tool, with a settings file that names a test
   file and `outside_program.exe` (which sleeps for the stated time and ends with 0) as the
   framework tool, is clicked "&Add routines"; at the same time the bare dialog is told to start
@@ -367,25 +398,26 @@ int main() {
     std::fflush(stdout);
     std::vector<FileResult> files = MeasureFiles(sizes, quick);
 
-    int startRuns = quick ? 3 : 21;
+    int startPairs = quick ? 5 : 51;
     int idleRuns = quick ? 1 : 5;
     double idleSeconds = quick ? 3 : 10;
     int waitRuns = quick ? 1 : 3;
     double waitSeconds = quick ? 3 : 10;
-    std::printf("Processes: %d starts of each, %d idle periods of %.0f s, %d waits of %.0f s...\n", startRuns,
+    std::printf("Processes: %d pairs of starts for each start row, %d idle periods of %.0f s, %d waits of %.0f s...\n",
+                startPairs,
                 idleRuns, idleSeconds, waitRuns, waitSeconds);
     std::fflush(stdout);
-    ProcessResults processes = MeasureProcesses(programs, startRuns, idleRuns, idleSeconds, waitRuns, waitSeconds);
+    ProcessResults processes = MeasureProcesses(programs, startPairs, idleRuns, idleSeconds, waitRuns, waitSeconds);
     double tick = CpuTickSeconds();
     RemoveTree(BenchFolder());
 
     std::vector<Row> rows;
-    rows.push_back(RatioRow(Format("Start to visible window (median of %d)", startRuns), Median(processes.toolStart),
-                            Median(processes.bareStart), "(bare dialog)", 1.3));
-    rows.push_back(RatioRow(Format("Start to visible window, against the same start-up calls (median of %d)",
-                                   startRuns),
-                            Median(processes.toolStart), Median(processes.startupStart),
-                            "(bare dialog with the start-up calls)", 1.05));
+    rows.push_back(PairedRow(Format("Start to visible window (median of %d pairs' ratios)", startPairs),
+                             processes.bareStart, "(bare dialog)", 1.3));
+    rows.push_back(PairedRow(Format("Start to visible window, against the same start-up calls (median of %d pairs' "
+                                    "ratios)",
+                                    startPairs),
+                             processes.startupStart, "(bare dialog with the start-up calls)", 1.05));
     std::string idle = Format("CPU time of the idle window over %.0f s (median of %d%s)", idleSeconds, idleRuns,
                               processes.fromHost ? "; host process, see Method" : "");
     rows.push_back(CpuRow(idle + ", against a blocking loop", Median(processes.toolCpu),
@@ -421,14 +453,17 @@ int main() {
             "size too (caches hold 1 MB, not 100 MB; opening and closing weigh more in a small file); the "
             "last column compares the ratios to it, which takes that drift out.\n\n";
     text += SizeTable(files, sizes);
-    text += "\n## Start to visible window, each run\n\nThe three programs take turns going first. Wine's "
-            "process start varies with what else the machine does, which is why the median of many runs is "
-            "taken.\n\n| Run | Test Builder | Bare dialog | Bare dialog with the start-up calls |\n"
-            "|---:|---:|---:|---:|\n";
-    for (size_t run = 0; run < processes.toolStart.size(); ++run)
-        text += Format("| %zu | %s | %s | %s |\n", run + 1, Milliseconds(processes.toolStart[run]).c_str(),
-                       Milliseconds(processes.bareStart[run]).c_str(),
-                       Milliseconds(processes.startupStart[run]).c_str());
+    text += "\n## Start to visible window, each pair\n\nThe tool and its baseline started in turn, pair by "
+            "pair; the first row's pairs are all taken before the second row's. The ratio is the tool's time over "
+            "its baseline's in the same pair.\n\n| Pair | Test Builder | Bare dialog | Ratio | Test Builder | Bare "
+            "dialog with the start-up calls | Ratio |\n|---:|---:|---:|---:|---:|---:|---:|\n";
+    std::vector<double> bareRatios = processes.bareStart.Ratios(), startupRatios = processes.startupStart.Ratios();
+    for (size_t pair = 0; pair < bareRatios.size() && pair < startupRatios.size(); ++pair)
+        text += Format("| %zu | %s | %s | %.2fx | %s | %s | %.2fx |\n", pair + 1,
+                       Milliseconds(processes.bareStart.tool[pair]).c_str(),
+                       Milliseconds(processes.bareStart.baseline[pair]).c_str(), bareRatios[pair],
+                       Milliseconds(processes.startupStart.tool[pair]).c_str(),
+                       Milliseconds(processes.startupStart.baseline[pair]).c_str(), startupRatios[pair]);
     text += "\n## Idle CPU time, each run\n\n| Run | Test Builder | Bare dialog, blocking loop | Bare dialog, "
             "1 ms sleep loop |\n|---:|---:|---:|---:|\n";
     for (size_t run = 0; run < processes.toolCpu.size(); ++run)

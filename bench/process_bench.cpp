@@ -319,7 +319,14 @@ void MeasureWait(const Programs& programs, ProcessResults& results) {
 
 }  // namespace
 
-ProcessResults MeasureProcesses(const Programs& programs, int startRuns, int idleRuns, double idleSeconds,
+std::vector<double> StartPairs::Ratios() const {
+    std::vector<double> ratios;
+    for (size_t pair = 0; pair < tool.size() && pair < baseline.size(); ++pair)
+        ratios.push_back(tool[pair] / baseline[pair]);
+    return ratios;
+}
+
+ProcessResults MeasureProcesses(const Programs& programs, int startPairs, int idleRuns, double idleSeconds,
                                 int waitRuns, double waitSeconds) {
     const std::wstring& tool = programs.tool;
     const std::wstring& bare = programs.bare;
@@ -335,16 +342,18 @@ ProcessResults MeasureProcesses(const Programs& programs, int startRuns, int idl
     StartToVisible(bare, nullptr, bareForcedEnds);
     StartToVisible(startup, nullptr, bareForcedEnds);
 
-    // Turning the order round keeps a slow moment of the machine from favouring one side.
-    for (int run = 0; run < startRuns; ++run) {
-        for (int turn = 0; turn < 3; ++turn) {
-            switch ((run + turn) % 3) {
-            case 0: results.toolStart.push_back(StartToVisible(tool, nullptr, results.toolForcedEnds)); break;
-            case 1: results.bareStart.push_back(StartToVisible(bare, nullptr, bareForcedEnds)); break;
-            case 2: results.startupStart.push_back(StartToVisible(startup, nullptr, bareForcedEnds)); break;
-            }
+    // Each start row as pairs, the tool and its baseline in turn: the two starts of a pair see the
+    // same moment of the machine, and each side follows the other as often as it goes before it.
+    // Wine's start drifts over a run by more than the difference measured, and within a pair that
+    // drift cancels.
+    auto measurePairs = [&](const std::wstring& baseline, StartPairs& pairs) {
+        for (int pair = 0; pair < startPairs; ++pair) {
+            pairs.tool.push_back(StartToVisible(tool, nullptr, results.toolForcedEnds));
+            pairs.baseline.push_back(StartToVisible(baseline, nullptr, bareForcedEnds));
         }
-    }
+    };
+    measurePairs(bare, results.bareStart);
+    measurePairs(startup, results.startupStart);
 
     // The outside program's run time reaches it through the environment the tool passes on.
     SetEnvironmentVariableW(L"TB_BENCH_CHILD_MS", std::to_wstring(static_cast<int>(waitSeconds * 1000)).c_str());

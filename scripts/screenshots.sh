@@ -4,7 +4,7 @@
 # docs/main-window-150.png, and under the High Contrast Black colour scheme,
 # docs/main-window-high-contrast.png, of TB_EXE (by default the release, dist/TestBuilder.exe). The tool
 # runs in the prefix's Wine virtual desktop on a private Xvfb display (frames and captions are
-# drawn there), with a settings file of example values.
+# drawn there, in Wine's own fonts), with a settings file of example values.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
@@ -31,7 +31,6 @@ printf '%s\r\n' \
 shoot() {
     set -euo pipefail
     local folder
-    "$here/wine-fonts.sh"
     folder="$("$here/wine-run.sh" winepath.exe -w "$work" | tr -d '\r')"
     rm -f "$work"/*.rect "$work"/*.done
     local only=()
@@ -48,7 +47,7 @@ shoot() {
     wait "$driver"
 }
 export -f shoot
-export here work
+export here work TB_FONTS=1
 mkdir -p "$root/docs"
 WINEPREFIX="$prefix" windows="main configure" "$here/with-display.sh" bash -c shoot
 cp "$work/main.png" "$root/docs/main-window.png"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs a command with a private virtual X display (Xvfb, 1024x768x24) and a warm wineserver,
-# then ends both. Usage: with-display.sh COMMAND [ARGS...]
+# Runs a command with a private virtual X display (Xvfb, 1024x768x24) and the Wine prefix
+# prepared by wine-prefix.sh with its wineserver warm, then ends both.
+#   with-display.sh COMMAND [ARGS...]
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-. "$here/wine-env.sh"
+: "${WINEPREFIX:?must name the Wine prefix, such as build-x86_64/wineprefix (the Makefile sets it)}"
+export WINEPREFIX
 
 fdfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &

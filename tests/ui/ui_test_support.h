@@ -18,7 +18,7 @@ void ExpectPlacedControl(HWND control, int id, const wchar_t* className, int x, 
 std::wstring TextOf(HWND window);
 
 // The display scale: the screen's DPI, and the DPI this run was arranged for
-// (TB_EXPECTED_DPI, set by scripts/wine-dpi-run.sh; 96 when unset).
+// (TB_EXPECTED_DPI, set by the test ui_dpiDPI; 96 when unset).
 int ScreenDpi();
 int ExpectedDpi();
 // A 96 DPI length at `dpi`, as the windows scale theirs.

@@ -5,6 +5,7 @@
 #include "platform/ansi.h"
 #include "platform/launch.h"
 #include "ui/colour_contrast.h"
+#include "ui/during_wait.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ struct FrameState {
     HFONT font = nullptr;
     // The dialog's keyboard shortcuts, translated by its modal loop.
     HACCEL accelerators = nullptr;
+    // Closing this window ends the tool (the main window).
+    bool closingEndsTool = false;
 
     FrameState() = default;
     FrameState(const FrameState&) = delete;
@@ -213,13 +216,6 @@ bool TranslateDialogAccelerator(HWND dialog, MSG& message) {
     return TranslateAcceleratorW(dialog, state->accelerators, &message) != 0;
 }
 
-// What another program may send a window while the tool waits for an outside program, and
-// what would act at once inside that wait: a command (also the one a button sends its dialog
-// when it is sent a click), a drop, a system command (close, move, minimise).
-bool ActsOnInput(UINT message) {
-    return message == WM_COMMAND || message == WM_DROPFILES || message == WM_SYSCOMMAND;
-}
-
 // The dialog procedure of every frame. It passes each message to the window's handler (whose
 // result is always 0) and then does what the frame itself owes the window: the system close
 // command, control colours, and cleaning up.
@@ -232,20 +228,9 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return FALSE;
     }
 
-    if (LaunchWaitInProgress()) {
-        // Nothing runs inside the wait: the message goes to the back of the queue and is handled
-        // after the outside program has ended, in the order it came.
-        if (ActsOnInput(message)) {
-            PostMessageW(dialog, message, wParam, lParam);
-            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
-            return TRUE;
-        }
-        if (message == WM_SETCURSOR) {
-            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        }
-    }
+    // Nothing the user does acts inside a wait for an outside program.
+    if (LaunchWaitInProgress() && AnswerDuringWait(dialog, message, wParam, lParam, state->closingEndsTool))
+        return TRUE;
 
     state->handler(dialog, message, wParam, lParam);
     // The handler may have ended this dialog (or, from a nested dialog, the window around it).
@@ -436,6 +421,8 @@ INT_PTR RunModalDialog(HWND dialog) {
     ShowWindow(dialog, SW_SHOW);
 
     while (IsWindow(dialog)) {
+        // What was held during a command's wait comes first, in the order it came.
+        if (DispatchHeldMessage()) continue;
         MSG message;
         if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
             // WM_QUIT ends this loop and, posted again, every loop outside it.
@@ -450,6 +437,10 @@ INT_PTR RunModalDialog(HWND dialog) {
         }
     }
     return 0;
+}
+
+void SetClosingEndsTool(HWND dialog) {
+    if (FrameState* state = StateOf(dialog)) state->closingEndsTool = true;
 }
 
 void EndDialogFrame(HWND dialog) {

@@ -72,9 +72,13 @@ void SetDialogAccelerators(HWND dialog, HACCEL accelerators);
 
 // Brings the dialog to the foreground, delivers WM_INITDIALOG and an initial WM_SIZE to its
 // handler, shows it, and runs its message loop until the window no longer exists. The loop
-// sleeps in GetMessageW between messages; a WM_QUIT it takes is posted again for the loop
-// outside it. Returns the end value, 0.
+// sleeps in GetMessageW between messages and first dispatches what was held during a wait for
+// an outside program; a WM_QUIT it takes is posted again for the loop outside it. Returns the end value, 0.
 INT_PTR RunModalDialog(HWND dialog);
+
+// Closing this dialog ends the tool: closed while a command waits for an outside program, it
+// asks whether to end that program (see AnswerDuringWait).
+void SetClosingEndsTool(HWND dialog);
 
 // Ends the dialog as the system close command does: WM_CLOSE goes to the handler (which
 // ignores it) and the window is destroyed.

@@ -1,6 +1,7 @@
 # The windows and the executable.
 target_sources(tb_win32 PRIVATE
     ${CMAKE_SOURCE_DIR}/src/ui/dialog_frame.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/during_wait.cpp
     ${CMAKE_SOURCE_DIR}/src/ui/placement.cpp
     ${CMAKE_SOURCE_DIR}/src/ui/main_window.cpp
     ${CMAKE_SOURCE_DIR}/src/ui/configure_dialog.cpp)

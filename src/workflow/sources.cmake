@@ -6,4 +6,5 @@ target_sources(tb_win32 PRIVATE
     ${CMAKE_SOURCE_DIR}/src/workflow/feedback.cpp
     ${CMAKE_SOURCE_DIR}/src/workflow/drop.cpp
     ${CMAKE_SOURCE_DIR}/src/workflow/generated_path.cpp
+    ${CMAKE_SOURCE_DIR}/src/workflow/log_box_fit.cpp
     ${CMAKE_SOURCE_DIR}/src/workflow/commands.cpp)

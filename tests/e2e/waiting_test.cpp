@@ -191,3 +191,44 @@ TEST(Waiting, ASystemCommandSentDuringARunActsAtOnceAndIsNotDoneAgainAfterIt) {
     EXPECT_TRUE(Sync(main));
     EXPECT_FALSE(WaitUntil([&] { return IsIconic(main) != FALSE; }, 1000)) << "the minimise was done again";
 }
+
+TEST(Waiting, WhenTheProgramEndsWhileTheQuestionIsUpNoGoesOnAsIfNothingWasAskedAndYesStillCloses) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
+    std::string release = tool / "release";
+    WriteStandinPlan(bench.quarex, "waitfor=" + release + "\r\nexit=3\r\n");
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+
+    // The program ends (failing) while the question is up; the answer decides what follows.
+    auto askAndEndMeanwhile = [&](size_t run, int answer) -> testing::AssertionResult {
+        DeleteFileW(ToWide(release).c_str());
+        if (!PostClick(main, IDC_ADD_ROUTINES)) return testing::AssertionFailure() << "no click";
+        std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, run);
+        if (runs.size() != run) return testing::AssertionFailure() << "the program did not start";
+        if (!PostSystemClose(main)) return testing::AssertionFailure() << "no close";
+        HWND box = nullptr;
+        std::wstring text;
+        testing::AssertionResult asked = WaitForQuestion(tool, box, text);
+        if (!asked) return asked;
+        WriteBytes(release, "");
+        if (!ProcessGone(runs.back().processId)) return testing::AssertionFailure() << "the program did not end";
+        return Answer(box, answer);
+    };
+
+    // No: the run's failure is reported as if nothing had been asked, and the tool goes on.
+    ASSERT_TRUE(askAndEndMeanwhile(1, IDNO));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text, L"Add tests failed\r\nTest file did not include a [quarex] directive on the first line");
+    ASSERT_TRUE(tool.DismissMessageBox(box));
+    EXPECT_TRUE(tool.Running());
+
+    // Yes: the tool closes, reporting nothing.
+    ASSERT_TRUE(askAndEndMeanwhile(2, IDYES));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tool.WaitForExit(exitCode)) << "the tool stayed (a report of the run is up?)";
+    EXPECT_EQ(exitCode, 0u);
+}

@@ -29,20 +29,31 @@ struct RunningWait {
 
 thread_local RunningWait* innermost = nullptr;
 
-// Takes every message off the queue. Sent messages are answered inside PeekMessageW; paint,
-// timer and posted messages are dispatched (the windows hold what must not act now); input is
-// dispatched only where it moves, minimises or closes a window or opens its window menu.
+// What the wait does with one message it took off the queue.
+void Treat(RunningWait& wait, MSG& message) {
+    if (message.message == WM_QUIT) {
+        wait.quit = true;
+        wait.quitCode = message.wParam;
+        return;
+    }
+    if (TreatQueuedDuringWait(message.message, message.wParam) == QueuedDuringWait::Drop) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+// Takes every message off the queue: paint, timer and posted messages are dispatched (the
+// windows hold what must not act now); input is dispatched only where it moves, minimises or
+// closes a window or opens its window menu. Posted messages and input are taken before the
+// messages sent meanwhile (a plain PeekMessageW answers those first), so that what another
+// program posted before it sent something is also held before it.
 void TakeMessages(RunningWait& wait) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            wait.quit = true;
-            wait.quitCode = message.wParam;
-            continue;
-        }
-        if (TreatQueuedDuringWait(message.message, message.wParam) == QueuedDuringWait::Drop) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    for (;;) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_INPUT | PM_QS_PAINT) ||
+            PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            Treat(wait, message);
+        else
+            break;
     }
 }
 

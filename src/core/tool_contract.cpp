@@ -155,3 +155,15 @@ std::string NotStartedReport(std::string_view failureLine, std::string_view prog
     if (!reason.empty()) report += "\r\n" + std::string(reason);
     return report;
 }
+
+std::string_view CommandLineProgram(std::string_view commandLine) {
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        size_t close = commandLine.find('"', 1);
+        return commandLine.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    }
+    return commandLine.substr(0, commandLine.find(' '));
+}
+
+std::string StillRunningQuestion(std::string_view program) {
+    return std::string(program) + " is still running.\r\nEnd it and close Test Builder?";
+}

@@ -56,3 +56,8 @@ std::string ToolFailureReport(std::string_view failureLine, int32_t exitCode);
 // "Could not start " + program, and CR LF + the system's reason when there is one.
 std::string NotStartedReport(std::string_view failureLine, std::string_view program,
                              std::string_view reason);
+
+// The program a command line starts: its first argument, without its quotes.
+std::string_view CommandLineProgram(std::string_view commandLine);
+// The question asked when the user closes the tool while it waits for `program`.
+std::string StillRunningQuestion(std::string_view program);

@@ -6,66 +6,7 @@
 
 #include "platform/ansi.h"
 #include "platform/handles.h"
-
-namespace {
-
-// Waits that are running on this thread (a window procedure could, in principle, start another).
-thread_local int waitsInProgress = 0;
-
-class WaitInProgress {
-public:
-    WaitInProgress() { ++waitsInProgress; }
-    ~WaitInProgress() { --waitsInProgress; }
-    WaitInProgress(const WaitInProgress&) = delete;
-    WaitInProgress& operator=(const WaitInProgress&) = delete;
-};
-
-// Takes off the queue what the wait handles itself: paint messages (dispatched, so the windows
-// are drawn), mouse moves (so that the system asks the window under the pointer for its cursor,
-// which is the wait cursor now; the moves themselves act on nothing). Sent messages are
-// answered on the way. Clicks, keys and posted messages are left where they are. A WM_QUIT
-// met here is kept for posting again after the wait.
-void HandleWaitMessages(bool& quit, WPARAM& quitCode) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE)) {
-        if (message.message == WM_QUIT) {
-            quit = true;
-            quitCode = message.wParam;
-        } else if (message.message == WM_PAINT) {
-            DispatchMessageW(&message);
-        }
-    }
-    for (UINT move : {WM_MOUSEMOVE, WM_NCMOUSEMOVE}) {
-        while (PeekMessageW(&message, nullptr, move, move, PM_REMOVE)) {
-        }
-    }
-}
-
-// Blocks until the process ends; the thread sleeps between messages, so the wait costs no
-// processor time.
-void WaitAnsweringMessages(HANDLE process) {
-    WaitInProgress waiting;
-    HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    bool quit = false;
-    WPARAM quitCode = 0;
-    for (;;) {
-        // Messages already waiting count too: the wait below wakes only for new ones.
-        HandleWaitMessages(quit, quitCode);
-        DWORD woke = MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_PAINT | QS_SENDMESSAGE | QS_MOUSEMOVE, 0);
-        if (woke == WAIT_OBJECT_0) break;
-        if (woke == WAIT_FAILED) {
-            // Never seen; without a working message wait, a plain one still ends with the program.
-            WaitForSingleObject(process, INFINITE);
-            break;
-        }
-    }
-    SetCursor(previousCursor);
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
-}
-
-}  // namespace
-
-bool LaunchWaitInProgress() { return waitsInProgress > 0; }
+#include "platform/responsive_wait.h"
 
 // The whole command line goes to the system: a cut one would run another command than the one
 // built. The system's own limit (32,767 units) makes CreateProcessW fail, which is reported.
@@ -109,7 +50,8 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wai
     UniqueHandle processHandle(process.hProcess);
     result.started = true;
     if (wait) {
-        WaitAnsweringMessages(processHandle.Get());
+        // A program the user ended (the tool then closes) reports nothing.
+        result.endedByUser = WaitAnsweringMessages(processHandle.Get(), commandLine) == WaitEnd::EndedByUser;
         DWORD exitCode = 0;
         GetExitCodeProcess(processHandle.Get(), &exitCode);
         result.exitCode = static_cast<int32_t>(exitCode);

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "platform/ansi.h"
+#include "platform/launch.h"
+#include "ui/during_wait.h"
 #include "ui/dialog_scale.h"
 #include "ui/frame_state.h"
 #include "ui/modal_loop.h"
@@ -42,7 +44,9 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         return FALSE;
     }
-    if (HeldDuringWait(dialog, message, wParam, lParam)) return TRUE;
+    // Nothing the user does acts inside a wait for an outside program.
+    if (LaunchWaitInProgress() && AnswerDuringWait(dialog, message, wParam, lParam, state->closingEndsTool))
+        return TRUE;
 
     state->handler(dialog, message, wParam, lParam);
     // The handler may have ended this dialog (or, from a nested dialog, the window around it).
@@ -136,6 +140,10 @@ void AddControls(HWND dialog, std::span<const ControlLayout> controls) {
     for (const ControlLayout& control : controls)
         AddControl(dialog, control.id, control.kind->className, control.text, control.x, control.y,
                    control.width, control.height, control.kind->style, control.kind->exStyle);
+}
+
+void SetClosingEndsTool(HWND dialog) {
+    if (FrameState* state = StateOf(dialog)) state->closingEndsTool = true;
 }
 
 void EndDialogFrame(HWND dialog) {

@@ -42,6 +42,10 @@ struct ControlLayout {
 // Adds the controls of a layout table, in table order (which is the tab order).
 void AddControls(HWND dialog, std::span<const ControlLayout> controls);
 
+// Closing this dialog ends the tool: closed while a command waits for an outside program, it
+// asks whether to end that program (see AnswerDuringWait).
+void SetClosingEndsTool(HWND dialog);
+
 // Ends the dialog as the system close command does: WM_CLOSE goes to the handler (which
 // ignores it) and the window is destroyed.
 void EndDialogFrame(HWND dialog);

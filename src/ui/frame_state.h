@@ -40,6 +40,8 @@ struct FrameState {
     UniqueFont font;
     // The dialog's keyboard shortcuts, translated by its modal loop.
     UniqueAccelerators accelerators;
+    // Closing this window ends the tool (the main window).
+    bool closingEndsTool = false;
 };
 
 // The dialog's state; null before creation has attached it and after the window is gone.

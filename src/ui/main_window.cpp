@@ -158,6 +158,7 @@ HWND CreateMainWindow(HWND parent, MainWindowIcons& icons) {
     HWND window = CreateDialogFrame(parent, L"Test Builder", kMainWindowStyle, kMainWindowExStyle,
                                     kClientWidth, kClientHeight, HandleMainWindowMessage);
     if (!window) return nullptr;
+    SetClosingEndsTool(window);
     SetMainWindowIcons(window, icons, DialogDpi(window));
     SetPropW(window, kIconsProperty, &icons);
     PlaceMainWindow(window);

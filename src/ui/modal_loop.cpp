@@ -1,7 +1,7 @@
 #include "ui/modal_loop.h"
 
-#include "platform/launch.h"
 #include "ui/dialog_frame.h"
+#include "ui/during_wait.h"
 #include "ui/frame_state.h"
 
 namespace {
@@ -13,13 +13,6 @@ bool TranslateDialogAccelerator(HWND dialog, MSG& message) {
     if (!state || !state->accelerators) return false;
     if (message.hwnd != dialog && !IsChild(dialog, message.hwnd)) return false;
     return TranslateAcceleratorW(dialog, state->accelerators.Get(), &message) != 0;
-}
-
-// What another program may send a window while the tool waits for an outside program, and
-// what would act at once inside that wait: a command (also the one a button sends its dialog
-// when it is sent a click), a drop, a system command (close, move, minimise).
-bool ActsOnInput(UINT message) {
-    return message == WM_COMMAND || message == WM_DROPFILES || message == WM_SYSCOMMAND;
 }
 
 }  // namespace
@@ -38,6 +31,8 @@ INT_PTR RunModalDialog(HWND dialog) {
     ShowWindow(dialog, SW_SHOW);
 
     while (IsWindow(dialog)) {
+        // What was held during a command's wait comes first, in the order it came.
+        if (DispatchHeldMessage()) continue;
         MSG message;
         if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
             // WM_QUIT ends this loop and, posted again, every loop outside it.
@@ -62,19 +57,4 @@ void OnActivationChange(FrameState& state, bool active) {
     if (!state.savedFocus) return;
     SetFocus(state.savedFocus);
     state.savedFocus = nullptr;
-}
-
-bool HeldDuringWait(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!LaunchWaitInProgress()) return false;
-    if (ActsOnInput(message)) {
-        PostMessageW(dialog, message, wParam, lParam);
-        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
-        return true;
-    }
-    if (message == WM_SETCURSOR) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-        return true;
-    }
-    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The modal loop every frame runs, and what it does for every frame: keyboard shortcuts, the
-// focus kept across activations, and input that comes while an outside program runs.
+// focus kept across activations, and the messages held while an outside program ran
+// (ui/during_wait.h).
 #include <windows.h>
 
 struct FrameState;
@@ -12,15 +13,12 @@ void SetDialogAccelerators(HWND dialog, HACCEL accelerators);
 
 // Brings the dialog to the foreground, delivers WM_INITDIALOG and an initial WM_SIZE to its
 // handler, shows it, and runs its message loop until the window no longer exists. The loop
-// sleeps in GetMessageW between messages; a WM_QUIT it takes is posted again for the loop
-// outside it. Returns the end value, 0.
+// sleeps in GetMessageW between messages and first dispatches what was held during a wait for
+// an outside program; a WM_QUIT it takes is posted again for the loop outside it. Returns the
+// end value, 0.
 INT_PTR RunModalDialog(HWND dialog);
 
 // For the frame itself:
 // WM_NCACTIVATE: losing activation remembers the control with the keyboard focus, gaining it
 // gives that control the focus back once.
 void OnActivationChange(FrameState& state, bool active);
-// While an outside program runs, nothing acts inside the wait: a command, a drop or a system
-// command goes to the back of the queue and is handled after the program has ended, in the
-// order it came, and the cursor is the wait cursor. True when the message was dealt with so.
-bool HeldDuringWait(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -26,6 +26,7 @@ bool ReportMissingSettings(bool needsCompiler) {
 // started, is reported under the command's failure line; true only for exit code 0.
 bool RunFrameworkTool(const std::string& commandLine, std::string_view failureLine) {
     LaunchResult run = LaunchProgram(commandLine, kShowHidden, true);
+    if (run.endedByUser) return false;
     if (!run.started) {
         ShowMessage(NotStartedReport(failureLine, Settings.quarex, SystemErrorText(run.error)));
         return false;
@@ -75,6 +76,7 @@ void RunTestsCommand(HWND mainWindow) {
     EnterGeneratedSourceFolder(parts.directory);
 
     LaunchResult compile = LaunchProgram(CompileCommandLine(Settings, generated), kShowNormal, true);
+    if (compile.endedByUser) return;
     if (!compile.started) {
         ShowMessage(NotStartedReport("Compile failed", Settings.activeCompilerPath, SystemErrorText(compile.error)));
         return;

@@ -40,6 +40,16 @@ void ShowMessage(std::wstring_view text) {
     ReturnTo(active, focus);
 }
 
+bool AskYesNo(std::string_view question) {
+    if (sink.question) return sink.question(question);
+    HWND active = GetActiveWindow();
+    HWND focus = GetFocus();
+    int answer = MessageBoxW(nullptr, ToWide(question).c_str(), L"PowerBASIC",
+                             MB_YESNO | MB_DEFBUTTON2 | MB_TASKMODAL | MB_SETFOREGROUND);
+    ReturnTo(active, focus);
+    return answer == IDYES;
+}
+
 void DefaultBeep() {
     if (sink.beep) {
         sink.beep();

@@ -6,12 +6,15 @@
 void ShowMessage(std::string_view text);
 // The same box for a text the ANSI code page may not spell (a path it cannot hold).
 void ShowMessage(std::wstring_view text);
+// The same kind of box with Yes and No, No the default; true for Yes.
+bool AskYesNo(std::string_view question);
 // MessageBeep(0).
 void DefaultBeep();
 
-// Tests replace the box and the beep so that nobody has to click; null restores the real ones.
+// Tests replace the boxes and the beep so that nobody has to click; null restores the real ones.
 struct FeedbackSink {
     void (*message)(std::string_view text) = nullptr;
     void (*beep)() = nullptr;
+    bool (*question)(std::string_view text) = nullptr;
 };
 void SetFeedbackSink(const FeedbackSink& sink);

@@ -128,3 +128,13 @@ TEST(Reports, ALongLogKeepsItsLastLinesAfterALineThatSaysWhatIsLeftOut) {
     EXPECT_EQ(LogLineCount(""), 0u);
     EXPECT_EQ(ShortenedLog("", 0, "x.log"), "");
 }
+
+TEST(Reports, AskingToEndTheRunningProgramNamesItWithoutItsQuotes) {
+    std::string addLine = "\"C:\\Tools\\quarex.exe\" \"D:\\src\\util.test\" /add";
+    EXPECT_EQ(CommandLineProgram(addLine), "C:\\Tools\\quarex.exe");
+    EXPECT_EQ(CommandLineProgram("D:\\src\\test\\util_test"), "D:\\src\\test\\util_test");
+    EXPECT_EQ(CommandLineProgram("C:\\PB\\pbcc.exe /Q"), "C:\\PB\\pbcc.exe");
+    EXPECT_EQ(CommandLineProgram("\"C:\\no end"), "C:\\no end");
+    EXPECT_EQ(StillRunningQuestion(CommandLineProgram(addLine)),
+              "C:\\Tools\\quarex.exe is still running.\r\nEnd it and close Test Builder?");
+}

@@ -9,39 +9,10 @@
 #include "platform/ansi.h"
 #include "standin_support.h"
 #include "tool_driver.h"
+#include "workbench.h"
 #include "ui/control_ids.h"
 
 namespace {
-
-// A case folder with a source, its test file and stand-ins for the outside programs.
-struct Workbench {
-    explicit Workbench(const ToolCase& tool)
-        : tools(tool / "tools\\"), source(tool / "src\\util.bas"), testFile(tool / "src\\util.test"),
-          generatedFolder(tool / "src\\test"), generated(tool / "src\\test\\util_test.bas"),
-          testProgram(tool / "src\\test\\util_test.exe"), quarex(tools + "quarex.exe"), pbwin(tools + "Pbwin.exe"),
-          pbcc(tools + "pbcc.exe") {
-        CreateDirectoryW(ToWide(tool / "tools").c_str(), nullptr);
-        CreateDirectoryW(ToWide(tool / "src").c_str(), nullptr);
-        CreateDirectoryW(ToWide(generatedFolder).c_str(), nullptr);
-        WriteBytes(source, "' the code under test\r\n");
-        WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\n");
-        for (const std::string& program : {quarex, pbwin, pbcc}) InstallStandin(program);
-    }
-
-    // A settings file for this bench with PBWin as the active compiler.
-    std::string SettingsWithPbwin() const {
-        return "active=" + testFile + "\r\nquarex=" + quarex + "\r\ncompiler=pbwin\r\npbwin=" + pbwin + "\r\n";
-    }
-
-    std::string tools, source, testFile, generatedFolder, generated, testProgram, quarex, pbwin, pbcc;
-};
-
-// Programs are started with their paths in quotes, so that a path with spaces cannot start
-// another program.
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-// The current directory as a started program sees it: no trailing "\".
-std::string WithoutSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
 // Whether the tool shows no message box once everything posted so far is handled.
 bool NoMessageBox(const ToolCase& tool) {
@@ -119,12 +90,19 @@ TEST(Commands, DuringALongRunTheWindowAnswersAndWhatComesMeanwhileActsAfterItInO
     DWORD runStarted = GetTickCount();
 
     // During the run: a click posted to "&Sequence tests", a click sent (not posted) to
-    // "&Add routines", and the close command.
+    // "&Add routines", as other programs send them, and the close command, which asks.
     ASSERT_TRUE(PostClick(main, IDC_SEQUENCE_TESTS));
+    // Windows hands a thread what is sent to it before what is posted: the tool has the posted
+    // click once it has answered a message sent after it.
+    EXPECT_TRUE(Sync(main));
     DWORD_PTR answer = 0;
     EXPECT_NE(SendMessageTimeoutW(GetDlgItem(main, IDC_ADD_ROUTINES), BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &answer), 0)
         << "the sent click was not answered during the run";
     ASSERT_TRUE(PostSystemClose(main));
+    HWND question = nullptr;
+    std::wstring asked;
+    ASSERT_TRUE(tool.WaitForMessageBox(question, asked));
+    EXPECT_EQ(asked, ToWide(bench.quarex) + L" is still running.\r\nEnd it and close Test Builder?");
 
     // Five seconds in, the system does not count the window as hung, and it answers at once;
     // nothing of the above has run yet.
@@ -136,16 +114,20 @@ TEST(Commands, DuringALongRunTheWindowAnswersAndWhatComesMeanwhileActsAfterItInO
     EXPECT_FALSE(PathExists(ended));
     EXPECT_EQ(StandinRecords(bench.quarex).size(), 1u) << "a click made during the run acted inside it";
     EXPECT_TRUE(tool.Running());
+    // "No": the tool goes on as if nothing was asked.
+    ASSERT_TRUE(PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0));
 
-    // After the run: the posted click, then the sent one, then the close command.
+    // After the run: the posted click, then the sent one, each once.
     WriteStandinPlan(bench.quarex, "exit=0\r\n");
     std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 3);
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_TRUE(PathExists(ended));
     EXPECT_EQ(runs[1].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /seq");
     EXPECT_EQ(runs[2].command, Quoted(bench.quarex) + " \"" + bench.testFile + "\" /add");
+    EXPECT_TRUE(NoMessageBox(tool));
+    EXPECT_TRUE(tool.Running());
     DWORD exitCode = 99;
-    ASSERT_TRUE(tool.WaitForExit(exitCode));
+    ASSERT_TRUE(tool.CloseAndWait(exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(StandinRecords(bench.quarex).size(), 3u);
 }

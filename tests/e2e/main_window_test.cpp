@@ -59,12 +59,6 @@ HWND FocusOf(HWND window) {
     return thread.hwndFocus;
 }
 
-// Brings the tool's window to the front, as a click on it would.
-bool BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    return WaitUntil([&] { return GetForegroundWindow() == window; });
-}
-
 // Ctrl+O on the keyboard, into whatever window is in front.
 bool TypeControlO() {
     INPUT keys[4] = {};

@@ -124,6 +124,44 @@ bool PostKey(HWND target, WPARAM virtualKey) {
            PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
 }
 
+bool PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool ClickAt(POINT screenPoint) {
+    // Absolute mouse coordinates run from 0 to 65535 across the primary screen.
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screenPoint.x, 65536, width) + 1;
+        input.mi.dy = MulDiv(screenPoint.y, 65536, height) + 1;
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
 bool HasControls(HWND dialog, const std::vector<int>& ids) {
     if (!dialog || !IsWindowVisible(dialog)) return false;
     for (int id : ids) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,14 @@ bool PostCommand(HWND dialog, int id, WORD notification);
 bool PostSystemClose(HWND window);
 // A key pressed on the focused control of `window`'s thread, as the keyboard delivers it.
 bool PostKey(HWND target, WPARAM virtualKey);
+
+// Real input, as the user's keyboard and mouse give it (SendInput), into whatever window is in
+// front: the keys pressed in order and released in the reverse order; a left click on a screen
+// point.
+bool PressKeys(std::initializer_list<WORD> keys);
+bool ClickAt(POINT screenPoint);
+// Brings the tool's window to the front, as a click on it would.
+bool BringToFront(HWND window);
 
 // One copy of the tool in a folder of its own (so with its own TestBuilder.ini), started as a
 // separate process. The process is ended, if still running, when the case is over.

@@ -161,6 +161,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     block += "show=" + std::to_string(startup.wShowWindow) + "\r\n";
     block += std::string("useshowwindow=") + ((startup.dwFlags & STARTF_USESHOWWINDOW) ? "1" : "0") + "\r\n";
     block += "errormode=" + std::to_string(errorMode) + "\r\n";
+    block += "process=" + std::to_string(GetCurrentProcessId()) + "\r\n";
     block += "end\r\n";
     AppendRecord(WithExtension(self, L".record"), block);
 

@@ -71,6 +71,8 @@ std::vector<StandinRecord> StandinRecords(std::string_view programPath) {
             current.useShowWindow = line.substr(14) == "1";
         } else if (line.rfind("errormode=", 0) == 0) {
             current.errorMode = static_cast<unsigned>(std::stoul(line.substr(10)));
+        } else if (line.rfind("process=", 0) == 0) {
+            current.processId = static_cast<unsigned>(std::stoul(line.substr(8)));
         }
     }
     return records;

@@ -15,6 +15,7 @@ struct StandinRecord {
     int show = -1;          // wShowWindow of its STARTUPINFOW
     bool useShowWindow = false;
     unsigned errorMode = 0;  // the error mode it inherited
+    unsigned processId = 0;  // its process ID
 };
 
 // standin.exe beside the test executable.

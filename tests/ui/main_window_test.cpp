@@ -13,9 +13,12 @@
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
+#include "platform/launch.h"
+#include "standin_support.h"
 #include "test_support.h"
 #include "expected_controls.h"
 #include "ui/control_ids.h"
+#include "ui/during_wait.h"
 #include "ui/main_window.h"
 #include "ui/placement.h"
 #include "ui_test_support.h"
@@ -496,4 +499,73 @@ TEST_F(MainWindowTest, MovedToAnotherScaleItLaysOutAgainAndTakesTheSuggestedRect
     EXPECT_EQ(little, icons.smallIcon.Get());
     EXPECT_EQ(IconSize(big).cx, metric(SM_CXICON, static_cast<UINT>(dpi)));
     EXPECT_EQ(IconSize(little).cx, metric(SM_CXSMICON, static_cast<UINT>(dpi)));
+}
+
+namespace {
+
+// The processor time this process has used, in seconds.
+double ProcessorSeconds() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    auto seconds = [](FILETIME time) {
+        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+}  // namespace
+
+// The window is moved by the system's own loop inside the wait, and a drop comes while it runs:
+// the drop is held by the tool, so the move loop has nothing to take again and again, and the
+// wait costs no more processor time than one where nothing happens. The drop acts afterwards.
+TEST_F(MainWindowTest, MovedDuringAWaitWithADropHeldItUsesNoMoreProcessorTimeThanAnIdleWait) {
+    TempDir folder;
+    std::string program = folder / "slow.exe";
+    InstallStandin(program);
+    WriteStandinPlan(program, "sleep=2500\r\n");
+    std::string source = folder / "moved.bas";
+    WriteBytes(source, "' code\r\n");
+    Settings.directory = "relative";
+    ASSERT_NE(Build(), nullptr);
+    ShowWindow(window, SW_SHOW);
+    PumpMessages();
+
+    double idleStart = ProcessorSeconds();
+    ASSERT_TRUE(LaunchProgram("\"" + program + "\"", 0, true).started);
+    double idle = ProcessorSeconds() - idleStart;
+
+    RECT before = {};
+    GetWindowRect(window, &before);
+    // Another thread, as the user and the shell: the keyboard move of the window menu's Move,
+    // a drop while it runs, the window moved to the left, and Enter to end the move.
+    std::thread user([&] {
+        Sleep(300);
+        PostMessageW(window, WM_SYSCOMMAND, SC_MOVE, 0);
+        Sleep(300);
+        PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({source})), 0);
+        for (int step = 0; step < 4; ++step) {
+            PostMessageW(window, WM_KEYDOWN, VK_LEFT, 0);
+            Sleep(50);
+        }
+        Sleep(1000);
+        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    double movingStart = ProcessorSeconds();
+    LaunchResult run = LaunchProgram("\"" + program + "\"", 0, true);
+    double moving = ProcessorSeconds() - movingStart;
+    user.join();
+
+    ASSERT_TRUE(run.started);
+    RECT after = {};
+    GetWindowRect(window, &after);
+    EXPECT_FALSE(EqualRect(&before, &after)) << "the window did not move during the wait";
+    EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), L"") << "the drop acted inside the wait";
+    // A loop that takes a message again and again uses a whole processor for the second it
+    // runs; the idle wait's own time, measured alike, allows for everything else.
+    EXPECT_LT(moving, idle + 0.3) << "idle wait " << idle << " s, wait with the move " << moving << " s";
+
+    while (DispatchHeldMessage()) {
+    }
+    EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "moved.test"));
 }

@@ -1,0 +1,59 @@
+#include "ui/during_wait.h"
+
+#include "platform/held_messages.h"
+#include "platform/launch.h"
+#include "platform/responsive_wait.h"
+#include "core/wait_rules.h"
+#include "workflow/feedback.h"
+#include "core/tool_contract.h"
+
+namespace {
+
+// Asked once at a time: a second close while the question is up (from the taskbar) is the same
+// wish.
+thread_local bool asking = false;
+
+// The question is asked inside the wait, so the program may end while it is up: Yes then still
+// closes the tool, No goes on as if nothing was asked.
+void AskToEndWaitedProgram(HWND dialog, LPARAM lParam) {
+    if (asking) return;
+    asking = true;
+    bool endIt = AskYesNo(StillRunningQuestion(CommandLineProgram(WaitedCommandLine())));
+    asking = false;
+    if (!endIt || !LaunchWaitInProgress()) return;
+    EndWaitedProgram();
+    // Nothing else is to run: the window closes as soon as the command has returned.
+    DropHeldMessages();
+    HoldMessage(MSG{dialog, WM_SYSCOMMAND, SC_CLOSE, lParam, static_cast<DWORD>(GetMessageTime()), {}});
+}
+
+void SetResult(HWND dialog, LONG_PTR result) { SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result); }
+
+}  // namespace
+
+bool AnswerDuringWait(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool closingEndsTool) {
+    switch (TreatFrameMessageDuringWait(message, wParam, closingEndsTool)) {
+    case FrameDuringWait::Pass:
+        return false;
+    case FrameDuringWait::Hold:
+        HoldMessage(MSG{dialog, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}});
+        SetResult(dialog, 0);
+        return true;
+    case FrameDuringWait::AskToEnd:
+        AskToEndWaitedProgram(dialog, lParam);
+        SetResult(dialog, 0);
+        return true;
+    case FrameDuringWait::WaitCursor:
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetResult(dialog, TRUE);
+        return true;
+    }
+    return false;
+}
+
+bool DispatchHeldMessage() {
+    MSG message;
+    if (LaunchWaitInProgress() || !TakeHeldMessage(message)) return false;
+    DispatchMessageW(&message);
+    return true;
+}

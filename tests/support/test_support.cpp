@@ -48,7 +48,8 @@ TempDir::~TempDir() {
     wchar_t current[1024];
     GetCurrentDirectoryW(1024, current);
     std::wstring folder = ToWide(path_);
-    if (std::wstring(current).rfind(folder.substr(0, folder.size() - 1), 0) == 0) {
+    std::wstring_view withoutSlash(folder.data(), folder.size() - 1);
+    if (std::wstring_view(current).starts_with(withoutSlash)) {
         wchar_t temp[MAX_PATH + 1];
         GetTempPathW(MAX_PATH + 1, temp);
         SetCurrentDirectoryW(temp);

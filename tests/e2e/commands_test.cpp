@@ -79,22 +79,24 @@ TEST(Commands, AddRoutinesAndSequenceTestsRunTheToolHiddenAndReportItsExitCode) 
 TEST(Commands, DuringALongRunTheWindowAnswersAndWhatComesMeanwhileActsAfterItInOrder) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), "active=" + bench.testFile + "\r\nquarex=" + bench.quarex + "\r\n");
     // The first run takes 7 s and leaves a mark as it ends.
     std::string ended = tool / "first run ended";
-    WriteStandinPlan(bench.quarex, "sleep=7000\r\nwrite=" + ended + "\r\ncontent=x\r\n");
-    ASSERT_TRUE(tool.Start());
+    ASSERT_EQ(bench.StartAddRoutinesRun(tool, "sleep=7000\r\nwrite=" + ended + "\r\ncontent=x\r\n").size(), 1u);
     HWND main = tool.Main();
-    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
-    ASSERT_EQ(WaitForStandinRecords(bench.quarex, 1).size(), 1u);
     DWORD runStarted = GetTickCount();
 
     // During the run: a click posted to "&Sequence tests", a click sent (not posted) to
     // "&Add routines", as other programs send them, and the close command, which asks.
     ASSERT_TRUE(PostClick(main, IDC_SEQUENCE_TESTS));
-    // Windows hands a thread what is sent to it before what is posted: the tool has the posted
-    // click once it has answered a message sent after it.
-    EXPECT_TRUE(Sync(main));
+    // Windows hands a thread what is sent to it before what is posted, and Wine answers sent
+    // messages even inside the wait's sleep: the sent click must come once the tool has taken
+    // the posted one, which gives its button the keyboard focus.
+    HWND sequence = GetDlgItem(main, IDC_SEQUENCE_TESTS);
+    EXPECT_TRUE(WaitUntil([&] {
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) && thread.hwndFocus == sequence;
+    })) << "the posted click was not taken during the run";
     DWORD_PTR answer = 0;
     EXPECT_NE(SendMessageTimeoutW(GetDlgItem(main, IDC_ADD_ROUTINES), BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &answer), 0)
         << "the sent click was not answered during the run";

@@ -52,13 +52,9 @@ TEST(Waiting, AClickOnRunTestsDuringARunDoesNothingAndADropMeanwhileActsAfterIt)
     Workbench bench(tool);
     std::string other = tool / "src\\B.bas";
     WriteBytes(other, "' another source\r\n");
-    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
     std::string ended = tool / "run ended";
-    WriteStandinPlan(bench.quarex, "sleep=7000\r\nwrite=" + ended + "\r\n");
-    ASSERT_TRUE(tool.Start());
+    ASSERT_EQ(bench.StartAddRoutinesRun(tool, "sleep=7000\r\nwrite=" + ended + "\r\n").size(), 1u);
     HWND main = tool.Main();
-    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
-    ASSERT_EQ(WaitForStandinRecords(bench.quarex, 1).size(), 1u);
 
     // During the run: a click on "&Run tests", then B.bas dropped on the drop area.
     ASSERT_TRUE(BringToFront(main));
@@ -105,13 +101,9 @@ TEST(Waiting, AnEnterTypedDuringAFailingRunLeavesTheFailureBoxOpen) {
 TEST(Waiting, AltF4DuringARunThatNeverEndsAsksAndYesEndsTheProgramAndTheTool) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
-    WriteStandinPlan(bench.quarex, NeverEnding(tool));
-    ASSERT_TRUE(tool.Start());
-    HWND main = tool.Main();
-    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
-    std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 1);
+    std::vector<StandinRecord> runs = bench.StartAddRoutinesRun(tool, NeverEnding(tool));
     ASSERT_EQ(runs.size(), 1u);
+    HWND main = tool.Main();
     const std::wstring question = ToWide(bench.quarex) + L" is still running.\r\nEnd it and close Test Builder?";
 
     // No: the tool goes on waiting, and the program runs on.
@@ -146,13 +138,9 @@ TEST(Waiting, AltF4DuringARunThatNeverEndsAsksAndYesEndsTheProgramAndTheTool) {
 TEST(Waiting, AQuitPostedDuringARunEndsTheToolAfterIt) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
     std::string ended = tool / "run ended";
-    WriteStandinPlan(bench.quarex, "sleep=2000\r\nwrite=" + ended + "\r\n");
-    ASSERT_TRUE(tool.Start());
+    ASSERT_EQ(bench.StartAddRoutinesRun(tool, "sleep=2000\r\nwrite=" + ended + "\r\n").size(), 1u);
     HWND main = tool.Main();
-    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
-    ASSERT_EQ(WaitForStandinRecords(bench.quarex, 1).size(), 1u);
 
     // Mouse moves over the window meanwhile, which the wait takes off the queue.
     ASSERT_TRUE(PostThreadMessageW(GetWindowThreadProcessId(main, nullptr), WM_QUIT, 0, 0));
@@ -172,13 +160,9 @@ TEST(Waiting, AQuitPostedDuringARunEndsTheToolAfterIt) {
 TEST(Waiting, ASystemCommandSentDuringARunActsAtOnceAndIsNotDoneAgainAfterIt) {
     ToolCase tool;
     Workbench bench(tool);
-    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
     std::string ended = tool / "run ended";
-    WriteStandinPlan(bench.quarex, "sleep=3000\r\nwrite=" + ended + "\r\n");
-    ASSERT_TRUE(tool.Start());
+    ASSERT_EQ(bench.StartAddRoutinesRun(tool, "sleep=3000\r\nwrite=" + ended + "\r\n").size(), 1u);
     HWND main = tool.Main();
-    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
-    ASSERT_EQ(WaitForStandinRecords(bench.quarex, 1).size(), 1u);
 
     DWORD_PTR answer = 0;
     ASSERT_NE(SendMessageTimeoutW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_NORMAL, kWaitLimitMs, &answer), 0);

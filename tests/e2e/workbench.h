@@ -2,10 +2,12 @@
 // The case folder of the command tests: a source, its test file and stand-ins for the outside
 // programs.
 #include <string>
+#include <vector>
 
 #include "platform/ansi.h"
 #include "standin_support.h"
 #include "tool_driver.h"
+#include "ui/control_ids.h"
 
 // A case folder with a source, its test file and stand-ins for the outside programs.
 struct Workbench {
@@ -25,6 +27,16 @@ struct Workbench {
     // A settings file for this bench with PBWin as the active compiler.
     std::string SettingsWithPbwin() const {
         return "active=" + testFile + "\r\nquarex=" + quarex + "\r\ncompiler=pbwin\r\npbwin=" + pbwin + "\r\n";
+    }
+
+    // Starts the tool with these settings and clicks "Add routines", whose run of the framework
+    // tool's stand-in follows `plan`. The runs recorded once the first has begun; none when the
+    // tool or the run did not start.
+    std::vector<StandinRecord> StartAddRoutinesRun(ToolCase& tool, const std::string& plan) const {
+        WriteBytes(tool.SettingsPath(), SettingsWithPbwin());
+        WriteStandinPlan(quarex, plan);
+        if (!tool.Start() || !PostClick(tool.Main(), IDC_ADD_ROUTINES)) return {};
+        return WaitForStandinRecords(quarex, 1);
     }
 
     std::string tools, source, testFile, generatedFolder, generated, testProgram, quarex, pbwin, pbcc;

@@ -128,27 +128,27 @@ TEST(ConfigureDialog, CaptionSizeStylesAndControls) {
     EXPECT_TRUE(IsWindowEnabled(tool.Main()));
 
     std::vector<int> expectedOrder;
-    for (const ExpectedControl& spec : kExpectedConfigureControls) expectedOrder.push_back(spec.id);
+    for (const ExpectedControl& wanted : kExpectedConfigureControls) expectedOrder.push_back(wanted.id);
     EXPECT_EQ(ChildIds(dialog), expectedOrder);
 
-    for (const ExpectedControl& spec : kExpectedConfigureControls) {
-        SCOPED_TRACE("control " + std::to_string(spec.id));
-        HWND control = GetDlgItem(dialog, spec.id);
+    for (const ExpectedControl& wanted : kExpectedConfigureControls) {
+        SCOPED_TRACE("control " + std::to_string(wanted.id));
+        HWND control = GetDlgItem(dialog, wanted.id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), spec.className), 0) << ToAnsi(ClassOf(control));
-        EXPECT_EQ(TextOf(control), spec.text);
+        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), wanted.className), 0) << ToAnsi(ClassOf(control));
+        EXPECT_EQ(TextOf(control), wanted.text);
         RECT rect = RectInClient(control, dialog);
-        EXPECT_EQ(Describe(rect), Describe({spec.x, spec.y, spec.x + spec.width, spec.y + spec.height}));
+        EXPECT_EQ(Describe(rect), Describe({wanted.x, wanted.y, wanted.x + wanted.width, wanted.y + wanted.height}));
         LONG style = StyleOf(control);
-        auto expectedStyle = static_cast<LONG>(spec.style);
-        if ((spec.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && spec.className == std::wstring(L"Button")) {
+        auto expectedStyle = static_cast<LONG>(wanted.style);
+        if ((wanted.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && wanted.className == std::wstring(L"Button")) {
             // A radio button has the tab stop only while it is checked: BM_SETCHECK moves it.
             EXPECT_EQ(style & ~WS_TABSTOP, expectedStyle & ~WS_TABSTOP) << std::hex << style;
-            EXPECT_EQ((style & WS_TABSTOP) != 0, IsChecked(dialog, spec.id)) << std::hex << style;
+            EXPECT_EQ((style & WS_TABSTOP) != 0, IsChecked(dialog, wanted.id)) << std::hex << style;
         } else {
             EXPECT_EQ(style, expectedStyle) << std::hex << style;
         }
-        EXPECT_EQ(ExStyleOf(control), static_cast<LONG>(spec.exStyle)) << std::hex << ExStyleOf(control);
+        EXPECT_EQ(ExStyleOf(control), static_cast<LONG>(wanted.exStyle)) << std::hex << ExStyleOf(control);
     }
 
     // Focus starts on "Relative".

@@ -124,21 +124,21 @@ TEST(MainWindow, CaptionSizeStylesAndControls) {
     EXPECT_EQ(GetWindow(main, GW_OWNER), nullptr);
 
     std::vector<int> expectedOrder;
-    for (const ExpectedControl& spec : kExpectedMainWindowControls) expectedOrder.push_back(spec.id);
+    for (const ExpectedControl& wanted : kExpectedMainWindowControls) expectedOrder.push_back(wanted.id);
     EXPECT_EQ(ChildIds(main), expectedOrder);
 
-    for (const ExpectedControl& spec : kExpectedMainWindowControls) {
-        SCOPED_TRACE("control " + std::to_string(spec.id));
-        HWND control = GetDlgItem(main, spec.id);
+    for (const ExpectedControl& wanted : kExpectedMainWindowControls) {
+        SCOPED_TRACE("control " + std::to_string(wanted.id));
+        HWND control = GetDlgItem(main, wanted.id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), spec.className), 0) << ClassOf(control).c_str();
-        EXPECT_EQ(TextOf(control), spec.text);
+        EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), wanted.className), 0) << ClassOf(control).c_str();
+        EXPECT_EQ(TextOf(control), wanted.text);
         RECT rect = RectInClient(control, main);
-        RECT expected = At(spec.x, spec.y, spec.width, spec.height);
+        RECT expected = At(wanted.x, wanted.y, wanted.width, wanted.height);
         EXPECT_TRUE(SameRect(rect, expected)) << Describe(rect) << " expected " << Describe(expected);
-        EXPECT_EQ(StyleOf(control), static_cast<LONG>(spec.style)) << std::hex << StyleOf(control);
+        EXPECT_EQ(StyleOf(control), static_cast<LONG>(wanted.style)) << std::hex << StyleOf(control);
         // Wine marks sunken statics with the static edge on its own; nothing else may be set.
-        LONG extra = (spec.style & SS_SUNKEN) ? WS_EX_STATICEDGE : 0;
+        LONG extra = (wanted.style & SS_SUNKEN) ? WS_EX_STATICEDGE : 0;
         EXPECT_EQ(ExStyleOf(control) & ~extra, 0) << std::hex << ExStyleOf(control);
         EXPECT_TRUE(IsWindowVisible(control));
     }

@@ -120,7 +120,7 @@ def contract_seed(quarex, active, compiler, include, source, failure, program, r
 CONTRACT = {
     "plain": contract_seed("C:\\Quarex\\quarex.exe", "D:\\src\\Util.test", "C:\\PBWin\\Pbwin.exe",
                            "C:\\PBWin\\WinAPI", "D:\\src\\test\\util_test.bas", "Sequence failed",
-                           "C:\\Quarex\\quarex.exe", "The system cannot find the file specified.", 3),
+                           "C:\\Quarex\\quarex.exe", "Access is denied.", 3),
     "spaces": contract_seed("C:\\Program Files\\Quarex\\quarex.exe", "D:\\my tests\\a b.test",
                             "C:\\Program Files\\PB\\pbcc.exe", "", "D:\\my tests\\test\\a b_test.bas",
                             "Generate failed", "C:\\Program Files\\PB\\pbcc.exe", "", 9),

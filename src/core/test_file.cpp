@@ -7,16 +7,11 @@ std::string TestFilePathFor(std::string_view sourcePath) {
     return parts.directory + CutBeforeLastDot(parts.name) + ".test";
 }
 
-// Plain appends: the tool's size is budgeted, and at -O3 other string operations inline in full.
 std::wstring TestFilePathFor(std::wstring_view sourcePath) {
     size_t slash = sourcePath.rfind(L'\\');
     size_t end = sourcePath.rfind(L'.');
     if (end == std::wstring_view::npos || (slash != std::wstring_view::npos && end < slash)) end = sourcePath.size();
-    std::wstring path;
-    path.reserve(end + 5);
-    path.append(sourcePath.data(), end);
-    path.append(L".test", 5);
-    return path;
+    return std::wstring(sourcePath.substr(0, end)) + L".test";
 }
 
 std::string NewTestFileText(std::string_view sourcePath, SettingsRecord& record) {

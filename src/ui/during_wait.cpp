@@ -4,6 +4,7 @@
 #include "platform/launch.h"
 #include "platform/responsive_wait.h"
 #include "core/wait_rules.h"
+#include "ui/frame_state.h"
 #include "workflow/feedback.h"
 #include "core/tool_contract.h"
 
@@ -27,8 +28,6 @@ void AskToEndWaitedProgram(HWND dialog, LPARAM lParam) {
     HoldMessage(MSG{dialog, WM_SYSCOMMAND, SC_CLOSE, lParam, static_cast<DWORD>(GetMessageTime()), {}});
 }
 
-void SetResult(HWND dialog, LONG_PTR result) { SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result); }
-
 }  // namespace
 
 bool AnswerDuringWait(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool closingEndsTool) {
@@ -37,16 +36,13 @@ bool AnswerDuringWait(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, b
         return false;
     case FrameDuringWait::Hold:
         HoldMessage(MSG{dialog, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}});
-        SetResult(dialog, 0);
-        return true;
+        return AnswerWith(dialog, 0);
     case FrameDuringWait::AskToEnd:
         AskToEndWaitedProgram(dialog, lParam);
-        SetResult(dialog, 0);
-        return true;
+        return AnswerWith(dialog, 0);
     case FrameDuringWait::WaitCursor:
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        SetResult(dialog, TRUE);
-        return true;
+        return AnswerWith(dialog, TRUE);
     }
     return false;
 }

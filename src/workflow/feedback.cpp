@@ -19,6 +19,17 @@ void ReturnTo(HWND active, HWND focus) {
         SetFocus(focus);
 }
 
+// The tool's one kind of box, owned by no window; afterwards the window that was active, and
+// its focused control, get both back.
+int ShowBox(std::wstring_view text, UINT buttons) {
+    HWND active = GetActiveWindow();
+    HWND focus = GetFocus();
+    int answer =
+        MessageBoxW(nullptr, std::wstring(text).c_str(), L"PowerBASIC", buttons | MB_TASKMODAL | MB_SETFOREGROUND);
+    ReturnTo(active, focus);
+    return answer;
+}
+
 }  // namespace
 
 void ShowMessage(std::string_view text) {
@@ -34,20 +45,12 @@ void ShowMessage(std::wstring_view text) {
         sink.message(ToAnsi(text));
         return;
     }
-    HWND active = GetActiveWindow();
-    HWND focus = GetFocus();
-    MessageBoxW(nullptr, std::wstring(text).c_str(), L"PowerBASIC", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
-    ReturnTo(active, focus);
+    ShowBox(text, MB_OK);
 }
 
 bool AskYesNo(std::string_view question) {
     if (sink.question) return sink.question(question);
-    HWND active = GetActiveWindow();
-    HWND focus = GetFocus();
-    int answer = MessageBoxW(nullptr, ToWide(question).c_str(), L"PowerBASIC",
-                             MB_YESNO | MB_DEFBUTTON2 | MB_TASKMODAL | MB_SETFOREGROUND);
-    ReturnTo(active, focus);
-    return answer == IDYES;
+    return ShowBox(ToWide(question), MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 void DefaultBeep() {

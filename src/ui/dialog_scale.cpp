@@ -1,7 +1,7 @@
 #include "ui/dialog_scale.h"
 
 #include "platform/handles.h"
-#include "platform/user32_function.h"
+#include "platform/system_functions.h"
 #include "ui/frame_state.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "core/tool_contract.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
+#include "platform/system_functions.h"
 #include "ui/placement.h"
 #include "workflow/feedback.h"
 
@@ -76,15 +77,7 @@ UINT_PTR CALLBACK OnOpenDialogEvent(HWND hookDialog, UINT message, WPARAM, LPARA
 // it is loaded from the system folder the first time an open-file dialog is needed.
 bool ShowOpenFileDialog(OPENFILENAMEW& request) {
     using Function = BOOL(WINAPI*)(OPENFILENAMEW*);
-    static Function getOpenFileName = [] {
-        wchar_t system[MAX_PATH] = {};
-        UINT length = GetSystemDirectoryW(system, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return Function{};
-        std::wstring path = std::wstring(system, length) + L"\\comdlg32.dll";
-        HMODULE library = LoadLibraryW(path.c_str());
-        return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameW")))
-                       : Function{};
-    }();
+    static auto getOpenFileName = SystemLibraryFunction<Function>(L"comdlg32.dll", "GetOpenFileNameW");
     return getOpenFileName && getOpenFileName(&request);
 }
 

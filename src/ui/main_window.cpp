@@ -9,7 +9,7 @@
 #include "core/text.h"
 #include "ui/configure_dialog.h"
 #include "ui/control_ids.h"
-#include "platform/user32_function.h"
+#include "platform/system_functions.h"
 #include "ui/dialog_frame.h"
 #include "ui/dialog_scale.h"
 #include "ui/file_dialogs.h"

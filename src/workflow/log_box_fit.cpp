@@ -6,7 +6,7 @@
 #include "core/tool_contract.h"
 #include "platform/ansi.h"
 #include "platform/handles.h"
-#include "platform/user32_function.h"
+#include "platform/system_functions.h"
 
 namespace {
 
@@ -24,14 +24,7 @@ int SystemDpi() {
 // elsewhere every monitor has the system DPI.
 int MonitorDpi(HMONITOR monitor) {
     using Function = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static Function getDpiForMonitor = [] {
-        wchar_t system[MAX_PATH] = {};
-        UINT length = GetSystemDirectoryW(system, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return Function{};
-        HMODULE library = LoadLibraryW((std::wstring(system, length) + L"\\shcore.dll").c_str());
-        return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "GetDpiForMonitor")))
-                       : Function{};
-    }();
+    static auto getDpiForMonitor = SystemLibraryFunction<Function>(L"shcore.dll", "GetDpiForMonitor");
     UINT dpiX = 0, dpiY = 0;
     constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
     if (getDpiForMonitor && getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY) == S_OK && dpiY > 0)

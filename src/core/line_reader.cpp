@@ -56,7 +56,8 @@ void LineReaderNext(LineReader& reader, std::string& line) {
         const char* begin = reader.buffer.data() + reader.position;
         const char* end = reader.buffer.data() + reader.buffer.size();
         const char* stop = FindLineEnd(begin, end);
-        line.append(begin, stop);
+        size_t room = kLongestLine - line.size();
+        line.append(begin, static_cast<size_t>(stop - begin) < room ? stop : begin + room);
         reader.position += static_cast<size_t>(stop - begin);
         if (stop == end) continue;  // the line goes on in the next chunk
         if (*stop == kCtrlZ) break;  // left unread: the file ends here

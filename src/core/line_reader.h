@@ -2,9 +2,13 @@
 // Line reading of bytes, shared by every text file the tool reads.
 // A CR ends a line and swallows one LF right after it; a lone LF stays inside the line;
 // byte 26 (Ctrl-Z) ends the file; a last line without a line end is still a line.
+// A line longer than kLongestLine keeps its first kLongestLine bytes and the rest is passed over,
+// so a file without line ends costs no more memory than a line of that length.
 #include <cstddef>
 #include <functional>
 #include <string>
+
+constexpr size_t kLongestLine = 64 * 1024;
 
 struct LineReader {
     // Fills `buffer` with up to `capacity` bytes and returns how many; 0 means the end.

@@ -11,6 +11,11 @@ std::string Quoted(std::string_view text) {
     return quoted;
 }
 
+std::string QuotedArgument(std::string_view text) {
+    size_t plain = text.find_last_not_of('\\') + 1;  // npos + 1 is 0: all backslashes
+    return Quoted(std::string(text) + std::string(text.size() - plain, '\\'));
+}
+
 namespace {
 
 bool HasOwnQuotes(std::string_view path) { return path.size() >= 2 && path.front() == '"' && path.back() == '"'; }
@@ -29,20 +34,20 @@ std::string_view UnquotedProgram(std::string_view path) {
 // Every command line starts with the program path in quotes: an unquoted path with spaces
 // would let the system start another program (C:\Program.exe for C:\Program Files\...).
 std::string AddCommandLine(const SettingsRecord& record) {
-    return QuotedProgram(record.quarex) + " " + Quoted(record.active) + " /add";
+    return QuotedProgram(record.quarex) + " " + QuotedArgument(record.active) + " /add";
 }
 
 std::string SequenceCommandLine(const SettingsRecord& record) {
-    return QuotedProgram(record.quarex) + " " + Quoted(record.active) + " /seq";
+    return QuotedProgram(record.quarex) + " " + QuotedArgument(record.active) + " /seq";
 }
 
 std::string GenerateCommandLine(const SettingsRecord& record) {
-    return QuotedProgram(record.quarex) + " " + Quoted(record.active);
+    return QuotedProgram(record.quarex) + " " + QuotedArgument(record.active);
 }
 
 std::string CompileCommandLine(const SettingsRecord& record, std::string_view generatedSource) {
-    return QuotedProgram(record.activeCompilerPath) + " /I" + Quoted(record.activeIncludeDir) + " /Q /L " +
-           Quoted(generatedSource);
+    return QuotedProgram(record.activeCompilerPath) + " /I" + QuotedArgument(record.activeIncludeDir) + " /Q /L " +
+           QuotedArgument(generatedSource);
 }
 
 // Only the name part loses its extension: a "." in a folder name (E:\my.dir\util) is no

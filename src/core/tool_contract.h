@@ -13,6 +13,9 @@ constexpr int kShowNormal = 1;
 
 // X with one double quote before and after it; nothing inside is escaped.
 std::string Quoted(std::string_view text);
+// An argument after the program, quoted so that it splits back whole: the backslashes that end
+// it are doubled, since before the closing quote they would escape it ("C:\inc\" stays C:\inc\).
+std::string QuotedArgument(std::string_view text);
 // A program path as a command line starts with it: quoted, unless the stored path already
 // begins and ends with its own double quote (written by hand or by another version).
 std::string QuotedProgram(std::string_view path);

@@ -1,6 +1,8 @@
 // Text rules and line reading, run natively and under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/long_path.h"
 #include "core/text.h"
 #include "line_helpers.h"
@@ -28,8 +30,8 @@ TEST(LineReading, CtrlZEndsTheFile) {
 }
 
 TEST(LineReading, LinesLongerThanABufferAndSplitCrLfAcrossChunks) {
-    std::string longLine(200000, 'x');
-    EXPECT_EQ(SplitLines(longLine + "\r\nend"), (Lines{longLine, "end"}));
+    std::string longLine = std::string(kLongestLine, 'x') + std::string(200000, 'y');
+    EXPECT_EQ(SplitLines(longLine + "\r\nend"), (Lines{longLine.substr(0, kLongestLine), "end"}));
 
     // A reader fed one byte at a time must treat a CR and its LF the same when they arrive apart.
     std::string bytes = "ab\r\ncd\r\r\n";
@@ -44,6 +46,24 @@ TEST(LineReading, LinesLongerThanABufferAndSplitCrLfAcrossChunks) {
     while (!LineReaderAtEnd(reader)) lines.push_back(LineReaderNext(reader));
     EXPECT_EQ(lines, (Lines{"ab", "cd", ""}));
     EXPECT_EQ(LineReaderNext(reader), "");
+}
+
+// A file of 1 GB without a line end costs one longest line and one chunk of memory.
+TEST(LineReading, LineOfAGigabyteIsReadInBoundedMemory) {
+    size_t left = size_t(1) << 30;
+    LineReader reader;
+    reader.fill = [&left](char* buffer, size_t capacity) {
+        size_t count = left < capacity ? left : capacity;
+        std::fill(buffer, buffer + count, 'x');
+        left -= count;
+        return count;
+    };
+    std::string line;
+    LineReaderNext(reader, line);
+    EXPECT_EQ(line, std::string(kLongestLine, 'x'));
+    EXPECT_EQ(left, 0u);
+    EXPECT_LE(line.capacity() + reader.buffer.capacity(), 3 * kLongestLine);
+    EXPECT_TRUE(LineReaderAtEnd(reader));
 }
 
 TEST(TextOperations, PositionsAndParts) {

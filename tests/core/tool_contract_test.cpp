@@ -30,6 +30,9 @@ TEST(CommandLines, EmptyIncludeDirectoryIsStillQuoted) {
     SettingsRecord r = Configured();
     r.activeIncludeDir.clear();
     EXPECT_EQ(CompileCommandLine(r, "x.bas"), "\"C:\\PB Win\\Pbwin.exe\" /I\"\" /Q /L \"x.bas\"");
+    // A backslash before the closing quote would escape it: the one that ends a folder is doubled.
+    r.activeIncludeDir = "C:\\inc\\";
+    EXPECT_EQ(CompileCommandLine(r, "x\\"), "\"C:\\PB Win\\Pbwin.exe\" /I\"C:\\inc\\\\\" /Q /L \"x\\\\\"");
 }
 
 TEST(CommandLines, ProgramPathsWithTheirOwnQuotesAreUsedAsTheyStand) {

@@ -6,9 +6,11 @@
 // exit code taken from the input's last bytes (half the time from -1 to 9, else any 32-bit value).
 //
 // Properties: every command line starts with the quoted program path and holds each argument
-// quoted, unchanged, at its place, followed by its switches; for paths without a double quote,
-// splitting the command line the way the system splits arguments gives back the program, the
-// arguments and the switches; a program path in its own quotes stands as it is. The test program
+// quoted at its place (its closing backslashes doubled), followed by its switches; split by the
+// system's rules (CommandLineToArgvW's, backslashes before quotes included) it gives back exactly
+// the program, the arguments and the switches, for stored paths without a double quote inside
+// (a program path may stand in its own quotes) and for every generated source path that is not
+// refused (one holding a double quote, NUL, CR or LF is). The test program
 // is the generated source path with its name cut before the name's last "." (and ".exe" added
 // where the name keeps a "."), and the log name the source name with ".log" for its last
 // extension or added to a name without one. Reports are
@@ -25,6 +27,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "core/command_line_split.h"
+#include "core/generated_source_check.h"
 #include "core/tool_contract.h"
 
 namespace {
@@ -37,33 +41,12 @@ std::string Joined(const Pieces& pieces) {
     return joined;
 }
 
-// The arguments of a command line as the system splits it: at spaces and tabs outside double
-// quotes, the quotes themselves removed. (Only used on lines whose paths hold no double quote.)
-Pieces Arguments(std::string_view commandLine) {
-    Pieces arguments;
-    std::string current;
-    bool inArgument = false, quoted = false;
-    for (char c : commandLine) {
-        if (c == '"') {
-            quoted = !quoted;
-            inArgument = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
-            if (inArgument) arguments.push_back(current);
-            current.clear();
-            inArgument = false;
-        } else {
-            current += c;
-            inArgument = true;
-        }
-    }
-    if (inArgument) arguments.push_back(current);
-    return arguments;
-}
-
-bool Unquotable(std::initializer_list<std::string_view> texts) {
-    for (std::string_view text : texts)
-        if (fuzz::Contains(text, '"')) return false;
-    return true;
+// Whether the system's split of a command line can give a path back: no double quote inside it
+// (a program path may stand in its own quotes). No Windows path holds one; a generated source
+// path that does is refused before any command line is built.
+bool Splittable(std::string_view path, bool program) {
+    if (program) path = UnquotedProgram(path);
+    return !fuzz::Contains(path, '"');
 }
 
 // A command line is the quoted program followed by exactly `rest`; a program path that comes
@@ -87,20 +70,28 @@ void CheckCommandLines(const SettingsRecord& record, const std::string& source) 
     std::string sequence = SequenceCommandLine(record);
     std::string generate = GenerateCommandLine(record);
     std::string compile = CompileCommandLine(record, source);
-    RequireCommandLine(add, record.quarex, " " + Quoted(record.active) + " /add");
-    RequireCommandLine(sequence, record.quarex, " " + Quoted(record.active) + " /seq");
-    RequireCommandLine(generate, record.quarex, " " + Quoted(record.active));
+    RequireCommandLine(add, record.quarex, " " + QuotedArgument(record.active) + " /add");
+    RequireCommandLine(sequence, record.quarex, " " + QuotedArgument(record.active) + " /seq");
+    RequireCommandLine(generate, record.quarex, " " + QuotedArgument(record.active));
     RequireCommandLine(compile, record.activeCompilerPath,
-                       " /I" + Quoted(record.activeIncludeDir) + " /Q /L " + Quoted(source));
+                       " /I" + QuotedArgument(record.activeIncludeDir) + " /Q /L " + QuotedArgument(source));
 
-    if (Unquotable({record.quarex, record.active})) {
-        FUZZ_REQUIRE(Arguments(add) == (Pieces{record.quarex, record.active, "/add"}), add);
-        FUZZ_REQUIRE(Arguments(sequence) == (Pieces{record.quarex, record.active, "/seq"}), sequence);
-        FUZZ_REQUIRE(Arguments(generate) == (Pieces{record.quarex, record.active}), generate);
+    // Split by the system's rules, backslashes before quotes included, each command line gives
+    // back exactly its program and arguments; a generated source that could not be given back
+    // is refused.
+    std::string quarex(UnquotedProgram(record.quarex)), compiler(UnquotedProgram(record.activeCompilerPath));
+    if (Splittable(record.quarex, true) && Splittable(record.active, false)) {
+        FUZZ_REQUIRE(SplitCommandLine(add) == (Pieces{quarex, record.active, "/add"}), add);
+        FUZZ_REQUIRE(SplitCommandLine(sequence) == (Pieces{quarex, record.active, "/seq"}), sequence);
+        FUZZ_REQUIRE(SplitCommandLine(generate) == (Pieces{quarex, record.active}), generate);
     }
-    if (Unquotable({record.activeCompilerPath, record.activeIncludeDir, source})) {
-        Pieces expected{record.activeCompilerPath, "/I" + record.activeIncludeDir, "/Q", "/L", source};
-        FUZZ_REQUIRE(Arguments(compile) == expected, compile, Joined(Arguments(compile)));
+    FUZZ_REQUIRE(GeneratedSourceUsable(source) == !(fuzz::Contains(source, '"') || fuzz::Contains(source, '\0') ||
+                                                     fuzz::Contains(source, '\r') || fuzz::Contains(source, '\n')),
+                 source);
+    if (Splittable(record.activeCompilerPath, true) && Splittable(record.activeIncludeDir, false) &&
+        GeneratedSourceUsable(source)) {
+        Pieces expected{compiler, "/I" + record.activeIncludeDir, "/Q", "/L", source};
+        FUZZ_REQUIRE(SplitCommandLine(compile) == expected, compile, Joined(SplitCommandLine(compile)));
     }
 
     // The test program: the source path with its name cut before the name's last "."; a name
@@ -115,8 +106,8 @@ void CheckCommandLines(const SettingsRecord& record, const std::string& source) 
         kept += ".exe";
     FUZZ_REQUIRE(program == kept, source, program);
     FUZZ_REQUIRE(TestProgramCommandLine(source) == Quoted(program), source);
-    if (Unquotable({source}))
-        FUZZ_REQUIRE(Arguments(TestProgramCommandLine(source)) == Pieces{program}, source);
+    if (GeneratedSourceUsable(source))
+        FUZZ_REQUIRE(SplitCommandLine(TestProgramCommandLine(source)) == Pieces{program}, source);
 
     // The log (of a name): ".log" for its last extension, or added to a name without one; no
     // log for no name.

@@ -130,6 +130,18 @@ CONTRACT = {
 }
 
 
+# Path rules: a flag byte (odd: 260 more characters), then bytes below 80 standing for
+# C : \ ? . " space U N tab (their value mod 10) and others as they stand.
+C, COLON, SLASH, QMARK, DOT, QUOTE = (bytes([i]) for i in range(6))
+PATHS = {
+    "drive-long": b"\x01" + C + COLON + SLASH + b"tools" + SLASH + b"builder" + DOT + b"exe",
+    "unc": b"\x00" + SLASH + SLASH + b"server" + SLASH + b"share" + SLASH + b"util" + DOT + b"bas",
+    "extended": b"\x01" + SLASH + SLASH + QMARK + SLASH + C + COLON + SLASH + b"x" + DOT + b"test",
+    "own-quotes": b"\x00" + QUOTE + C + COLON + SLASH + b"q" + DOT + b"exe" + QUOTE,
+    "dot-in-folder": b"\x00" + C + COLON + SLASH + b"my" + DOT + b"dir" + SLASH + b"util",
+}
+
+
 def write(target, name, data):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
@@ -142,6 +154,8 @@ def main():
     for name, data in LINE_FILES.items():
         for plan_name, plan in PLANS.items():
             write("fuzz_line_reader", f"{name}-{plan_name}", plan + data)
+    # A line just past the reader's 64 KiB bound, then a short one.
+    write("fuzz_line_reader", "long-line-mixed", PLANS["mixed"] + b"x" * 65530 + b"0123456789\r\nb")
     for name, data in SETTINGS_FILES.items():
         write("fuzz_settings_file", name, data)
     for name, data in ROUND_TRIP.items():
@@ -152,6 +166,8 @@ def main():
         write("fuzz_numeric_value", f"number-{index:02d}", text.encode("latin-1"))
     for name, data in CONTRACT.items():
         write("fuzz_tool_contract", name, data)
+    for name, data in PATHS.items():
+        write("fuzz_path_rules", name, data)
 
 
 if __name__ == "__main__":

@@ -39,8 +39,8 @@ TEST(TextFiles, LineRulesOnRealFiles) {
     WriteBytes(path, std::string("a\x1a" "b", 3));
     EXPECT_EQ(ReadAllLines(path), (Lines{"a"}));
 
-    // Longer than any read buffer, with the CR LF split wherever the chunks fall.
-    std::string longLine(300000, 'q');
+    // As long as a read buffer, so that its CR LF falls in the next chunk.
+    std::string longLine(kLongestLine, 'q');  // the longest line kept whole
     WriteBytes(path, longLine + "\r\n" + longLine);
     EXPECT_EQ(ReadAllLines(path), (Lines{longLine, longLine}));
 }
@@ -49,7 +49,7 @@ TEST(TextFiles, ReadingIntoOneReusedStringGivesTheSameLines) {
     TempDir dir;
     std::string path = dir / "reuse.txt";
     // A long line before short and empty ones: nothing of an earlier line may stay behind.
-    std::string longLine(200000, 'x');
+    std::string longLine(kLongestLine, 'x');
     WriteBytes(path, longLine + "\r\nab\r\n\r\nc\rd\ne\r\n" + longLine);
     Lines reused;
     TextFile file = OpenTextForReading(path);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "platform/dll_search.h"
 #include "workflow/settings_file.h"
 #include "ui/main_window.h"
 
@@ -36,6 +37,7 @@ int RunTestBuilder() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    HardenDllSearch();
     int exitCode = RunTestBuilder();
     CoUninitialize();
     ExitProcess(static_cast<UINT>(exitCode));

@@ -125,18 +125,7 @@ void CloseFile(TextFile& file) {
 
 void WriteWholeFile(std::string_view path, std::string_view text) { WriteWholeFile(ToWide(path), text); }
 
-// The old bytes are written over from the start and the file is cut only after the last new
-// byte: a disk that fills, a quota that runs out or a share that drops half-way leaves the
-// file no shorter than it was, where emptying it first would leave it empty or cut.
-void WriteWholeFile(const std::wstring& path, std::string_view text) {
-    TextFile file;
-    Adopt(file, OpenExclusive(path, GENERIC_WRITE, OPEN_ALWAYS), true);
-    if (!file.handle.Valid()) return;
-    bool whole = WriteBytes(file, text);
-    QuietErrorMode quiet;
-    if (whole) SetEndOfFile(file.handle.Get());
-    file.handle.Reset();
-}
+// WriteWholeFile of a wide path: platform/in_place_rewrite.cpp.
 
 void WriteNewFile(std::string_view path, std::string_view text) { WriteNewFile(ToWide(path), text); }
 

@@ -41,10 +41,10 @@ TextFile CreateTextFile(const std::wstring& path);
 void WriteText(TextFile& file, std::string_view text);
 void CloseFile(TextFile& file);
 
-// Makes the file hold `text` exactly: writes it over the old bytes from the start (creating a
-// missing file) and cuts the file after it only once every byte is written, so a write that
-// fails part-way leaves the file at least as long as it was. A file that cannot be opened
-// (held by another program, no right to write) keeps what it held.
+// Makes the file hold `text` exactly, in place: writes it over the old bytes from the start
+// (creating a missing file), cuts the file after it and flushes it. A write that fails part-way
+// puts the old bytes back and the old end, so the file holds all of the old text or all of the
+// new. A file that cannot be opened (held by another program, no right to write) keeps what it held.
 void WriteWholeFile(std::string_view path, std::string_view text);
 void WriteWholeFile(const std::wstring& path, std::string_view text);
 // Writes a new file with `text`, only where no file of that name exists: an existing one,

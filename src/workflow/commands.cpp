@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "core/generated_source_check.h"
+#include "core/log_excerpt.h"
 #include "core/settings_record.h"
+#include "platform/file_tail.h"
 #include "platform/files.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
@@ -70,6 +73,10 @@ void RunTestsCommand(HWND mainWindow) {
     if (!RunFrameworkTool(GenerateCommandLine(Settings), "Generate failed")) return;
 
     std::string generated = GeneratedTestSourcePath();
+    if (!GeneratedSourceUsable(generated)) {
+        ShowMessage(UnusableGeneratedSourceReport(Settings.active));
+        return;
+    }
     PathParts parts = SplitPath(generated);
     // Resolved in the folder entered below (or the unchanged current directory if that fails).
     std::string logName = CompilerLogName(parts.name);
@@ -84,8 +91,8 @@ void RunTestsCommand(HWND mainWindow) {
     if (compile.exitCode != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
         // No log name (no generated source): nothing to read, and no ".log" made.
-        ShowCompilerLog(mainWindow, logName.empty() ? std::string() : ReadWholeFile(logName),
-                        parts.directory + logName);
+        FileTail log = logName.empty() ? FileTail{} : ReadFileTail(logName, kLogTailBytes);
+        ShowCompilerLog(mainWindow, log.bytes, log.whole, parts.directory + logName);
         return;
     }
 

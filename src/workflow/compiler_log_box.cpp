@@ -11,8 +11,8 @@ void RedrawAll(HWND window) {
 
 }  // namespace
 
-void ShowCompilerLog(HWND mainWindow, const std::string& logText, const std::string& logName) {
-    std::string shown = LogTextThatFits(mainWindow, logText, logName);
+void ShowCompilerLog(HWND mainWindow, const std::string& logTail, bool whole, const std::string& logName) {
+    std::string shown = LogTextThatFits(mainWindow, logTail, whole, logName);
     ShowWindow(mainWindow, SW_HIDE);
     RedrawAll(mainWindow);
     ShowMessage(shown);

@@ -6,4 +6,5 @@
 
 // Shows the log with the main window out of the way: whole where its box fits the screen,
 // otherwise its last lines that fit, after a line that says where the rest is (`logName`).
-void ShowCompilerLog(HWND mainWindow, const std::string& logText, const std::string& logName);
+// `logTail` is the log's end, `whole` whether it is all of the log.
+void ShowCompilerLog(HWND mainWindow, const std::string& logTail, bool whole, const std::string& logName);

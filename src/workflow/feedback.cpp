@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/ansi.h"
 
 namespace {
@@ -24,8 +26,10 @@ void ReturnTo(HWND active, HWND focus) {
 int ShowBox(std::wstring_view text, UINT buttons) {
     HWND active = GetActiveWindow();
     HWND focus = GetFocus();
-    int answer =
-        MessageBoxW(nullptr, std::wstring(text).c_str(), L"PowerBASIC", buttons | MB_TASKMODAL | MB_SETFOREGROUND);
+    // The box takes a text that ends at its first NUL: a NUL in a log would cut it short.
+    std::wstring shown(text);
+    std::replace(shown.begin(), shown.end(), L'\0', L' ');
+    int answer = MessageBoxW(nullptr, shown.c_str(), L"PowerBASIC", buttons | MB_TASKMODAL | MB_SETFOREGROUND);
     ReturnTo(active, focus);
     return answer;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/log_excerpt.h"
 #include "core/tool_contract.h"
 #include "platform/ansi.h"
 #include "platform/handles.h"
@@ -61,7 +62,12 @@ public:
         TEXTMETRICW text = {};
         return screen_.Get() && GetTextMetricsW(screen_.Get(), &text) && text.tmHeight > 0 ? text.tmHeight : 16;
     }
-    int Height(const std::string& text) const {
+    // The least width a character takes, with room to spare (a fourth of the average).
+    int NarrowestWidth() const {
+        TEXTMETRICW text = {};
+        return screen_.Get() && GetTextMetricsW(screen_.Get(), &text) ? std::max(1, static_cast<int>(text.tmAveCharWidth / 4)) : 1;
+    }
+    int Height(std::string_view text) const {
         if (!screen_.Get()) return 0;
         std::wstring wide = ToWide(text);
         RECT rect = {0, 0, width_, 0};
@@ -78,34 +84,42 @@ private:
 };
 
 // The most last lines of the log a box on this monitor shows: all of them where the whole log
-// fits.
-size_t LinesThatFitOn(HMONITOR monitor, const std::string& logText, const std::string& logName, size_t lines) {
+// fits. Each line is measured once, from the last one up, until the box is full, so the cost
+// grows with what is shown and never with the log's length.
+size_t LinesThatFitOn(HMONITOR monitor, const std::vector<std::string_view>& lines, bool whole,
+                      const std::string& notice) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(monitor, &info)) return lines;
+    if (!GetMonitorInfoW(monitor, &info)) return lines.size();
     const RECT& work = info.rcWork;
     int dpi = MonitorDpi(monitor);
     int room = work.bottom - work.top - MulDiv(kMessageBoxFrameHeight, dpi, 96);
-    MessageTextMeasure measure(MessageFontAt(dpi), (work.right - work.left) / 2);
+    int width = (work.right - work.left) / 2;
+    MessageTextMeasure measure(MessageFontAt(dpi), width);
+    int lineHeight = measure.LineHeight();
+    // No character is narrower than this: a line longer than the box could hold in these is
+    // too tall for it and is not measured (measuring a line costs more than its length).
+    size_t mostCharacters = static_cast<size_t>(room > 0 ? room / lineHeight : 0) *
+                            static_cast<size_t>(std::max(width, 1)) / std::max(measure.NarrowestWidth(), 1);
 
-    // Every line of the log takes at least one line of the box: a log with more lines than
-    // the box has room for cannot fit, whatever it says, and needs no measuring.
-    size_t roomInLines = room > 0 ? static_cast<size_t>(room / measure.LineHeight()) : 0;
-    if (lines <= roomInLines && measure.Height(logText) <= room) return lines;
-
-    // The most last lines that fit beside the first line; more lines never take less room.
-    size_t fewest = 0, most = std::min(lines, roomInLines);
-    while (fewest < most) {
-        size_t middle = (fewest + most + 1) / 2;
-        if (measure.Height(ShortenedLog(logText, middle, logName)) <= room) fewest = middle;
-        else most = middle - 1;
+    int used = 0;
+    std::vector<int> heights;  // of the last lines, from the last one up
+    for (auto line = lines.rbegin(); line != lines.rend() && line->size() <= mostCharacters; ++line) {
+        int height = std::max(measure.Height(*line), lineHeight);
+        if (used + height > room) break;
+        used += height;
+        heights.push_back(height);
     }
-    return fewest;
+    if (whole && heights.size() == lines.size()) return lines.size();
+    // The first line, which says what is left out, takes its room from the last lines.
+    for (int noticeHeight = measure.Height(notice); !heights.empty() && used + noticeHeight > room; heights.pop_back())
+        used -= heights.back();
+    return heights.size();
 }
 
 }  // namespace
 
-std::string LogTextThatFits(HWND mainWindow, const std::string& logText, const std::string& logName) {
+std::string LogTextThatFits(HWND mainWindow, const std::string& tail, bool whole, const std::string& logName) {
     POINT pointer = {};
     GetCursorPos(&pointer);
     std::vector<HMONITOR> monitors;
@@ -114,8 +128,10 @@ std::string LogTextThatFits(HWND mainWindow, const std::string& logText, const s
                              MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY)})
         if (monitor && std::find(monitors.begin(), monitors.end(), monitor) == monitors.end()) monitors.push_back(monitor);
 
-    size_t lines = LogLineCount(logText);
-    size_t shown = lines;
-    for (HMONITOR monitor : monitors) shown = std::min(shown, LinesThatFitOn(monitor, logText, logName, lines));
-    return shown >= lines ? logText : ShortenedLog(logText, shown, logName);
+    std::vector<std::string_view> lines = LogTailLines(tail, whole);
+    // The notice at its longest: it counts the lines left out, at most all of them.
+    std::string notice = LogExcerpt(tail, whole, 0, logName);
+    size_t shown = lines.size();
+    for (HMONITOR monitor : monitors) shown = std::min(shown, LinesThatFitOn(monitor, lines, whole, notice));
+    return whole && shown >= lines.size() ? tail : LogExcerpt(tail, whole, shown, logName);
 }

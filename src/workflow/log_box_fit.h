@@ -9,4 +9,5 @@
 // fit, after a line that says where the rest is. An ownerless box may appear on the main
 // window's monitor, the primary one or the one under the pointer: the log is fitted to each
 // of them and the fewest lines that fit are shown.
-std::string LogTextThatFits(HWND mainWindow, const std::string& logText, const std::string& logName);
+// `tail` is the log's end, `whole` whether it is all of the log (LogExcerpt).
+std::string LogTextThatFits(HWND mainWindow, const std::string& tail, bool whole, const std::string& logName);

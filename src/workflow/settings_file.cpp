@@ -7,6 +7,7 @@
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/handles.h"
+#include "workflow/feedback.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ namespace {
 // of its settings, and a save would write that empty record over every stored path: such a
 // file is left as it is for the rest of the run.
 bool settingsFileUnread = false;
+// Whether the user has been told so in this run; once is enough.
+bool unreadSaveTold = false;
 
 // Another program may hold the file for a moment at start-up (a second copy of the tool saving,
 // a sync client, a virus scanner): the load tries again for about half a second.
@@ -43,7 +46,7 @@ SettingsFileState SettingsFileStateOf(const std::wstring& path) {
 }
 
 void LoadSettings(SettingsFileState (*look)(const std::wstring& path)) {
-    settingsFileUnread = false;
+    settingsFileUnread = unreadSaveTold = false;
     std::wstring path = SettingsFile();
     SettingsFileState state = look(path);
     if (state == SettingsFileState::Missing) {
@@ -119,7 +122,11 @@ DWORD LinkCount(const std::wstring& path) {
 // rewrite would. A read-only or held settings file stays as it was, and so does one that could
 // not be read at start-up.
 void SaveSettings() {
-    if (settingsFileUnread) return;
+    if (settingsFileUnread) {
+        if (!unreadSaveTold) ShowMessage(UnreadSettingsReport(SettingsFile()));
+        unreadSaveTold = true;
+        return;
+    }
     QuietErrorMode quiet;  // for every call of the save: a drive without a medium fails quietly
     std::wstring to = SettingsFile(), systemTo = SystemPath(to);
     // A read-only settings file is the user's way of freezing the settings: leave it alone

@@ -87,9 +87,13 @@ TEST(Faults, SettingsFileHeldAtStartIsNotReadAndTheToolGoesOn) {
     for (int id : {IDC_OUTPUT_PATH, IDC_PBWIN_PATH, IDC_PBCC_PATH, IDC_QUAREX_PATH, IDC_INCL1_PATH, IDC_INCL2_PATH,
                    IDC_INCL3_PATH, IDC_INCL4_PATH})
         EXPECT_EQ(TextOf(GetDlgItem(dialog, id)), L"") << "control " << id;
-    // Closing it saves, which the hold makes fail without a word.
+    // Closing it saves, which is left out: the tool says so, naming the file.
     ASSERT_TRUE(PostClick(dialog, IDC_DONE));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    HWND box = nullptr;
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text.find(ToWide(tool.SettingsPath()) + L" could not be read when Test Builder started"), 0u);
+    ASSERT_TRUE(tool.DismissMessageBox(box));
     ASSERT_TRUE(Sync(tool.Main()));
     EXPECT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
 
@@ -97,8 +101,9 @@ TEST(Faults, SettingsFileHeldAtStartIsNotReadAndTheToolGoesOn) {
     EXPECT_EQ(ReadBytes(tool.SettingsPath()), onDisk);
     EXPECT_EQ(LeftBesideSettings(tool), std::vector<std::string>{});
     // Freed now, the file is still never overwritten with the empty record the tool runs on:
-    // every path it stores survives the next save.
+    // every path it stores survives the next save, which says nothing more.
     ASSERT_TRUE(OpenAndCloseConfigure(tool));
+    EXPECT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
     EXPECT_EQ(ReadBytes(tool.SettingsPath()), onDisk);
     EXPECT_EQ(LeftBesideSettings(tool), std::vector<std::string>{});
     DWORD exitCode = 99;
@@ -203,6 +208,7 @@ TEST(Faults, LongCompilerLogAppearsInTheRealMessageBox) {
     std::string log;
     for (unsigned line = 1; log.size() < (1u << 20); ++line)
         log += "util_test.bas(" + std::to_string(line) + "): error 477: Syntax error\r\n";
+    log += std::string("a NUL\0 ends no box\r\n", 20);
     WriteBytes(bench.generatedFolder + "util_test.log", log);
     WriteStandinPlan(bench.pbwin, "exit=1\r\n");
     ASSERT_TRUE(tool.Start());
@@ -211,16 +217,16 @@ TEST(Faults, LongCompilerLogAppearsInTheRealMessageBox) {
     HWND box = nullptr;
     std::wstring text;
     ASSERT_TRUE(tool.WaitForMessageBox(box, text));
-    // Far taller than the screen: a first line that counts the lines left out and names the
-    // log, then the log's last lines (the driver reads the first 4,095 characters).
+    // Far taller than the screen: a first line that says earlier lines are left out and names
+    // the log, then the log's last lines, a NUL shown as a space (the driver reads the first
+    // 4,095 characters).
     size_t firstEnd = text.find(L"\r\n");
     ASSERT_NE(firstEnd, std::wstring::npos);
-    std::wstring first = text.substr(0, firstEnd);
-    EXPECT_EQ(first, std::to_wstring(_wtoi(first.c_str())) +
-                         L" earlier lines are not shown; the whole log is in " +
-                         ToWide(bench.generatedFolder + "util_test.log"));
+    EXPECT_EQ(text.substr(0, firstEnd), L"Earlier lines are not shown; the whole log is in " +
+                                            ToWide(bench.generatedFolder + "util_test.log"));
     std::wstring rest = text.substr(firstEnd + 2);
     std::wstring wideLog = ToWide(log);
+    wideLog[wideLog.size() - 15] = L' ';
     ASSERT_FALSE(rest.empty());
     EXPECT_EQ(wideLog.substr(wideLog.size() - rest.size()), rest);
     EXPECT_FALSE(IsWindowVisible(tool.Main()));

@@ -4,6 +4,7 @@
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
+#include "workflow/feedback.h"
 #include "core/text.h"
 #include "test_support.h"
 
@@ -130,9 +131,16 @@ TEST_F(SettingsFileTest, HeldFileReadsNothingButTheFieldsAreStillDerived) {
     EXPECT_EQ(Settings.activeIncludeDir, "I2");
 
     // Freed later, the file the load could not read keeps what it holds for the rest of the
-    // run: a save would write the record, which holds none of it, over every stored path.
+    // run: a save would write the record, which holds none of it, over every stored path. The
+    // first save that leaves it out says so, and no later one.
+    static std::vector<std::string> told;
+    SetFeedbackSink({[](std::string_view text) { told.emplace_back(text); }, nullptr, nullptr});
     Settings.active = "D:\\dropped.test";
     SaveSettings();
+    SaveSettings();
+    SetFeedbackSink({});
+    EXPECT_EQ(told, std::vector<std::string>{path + " could not be read when Test Builder started\r\n"
+                                             "The changes made since are not saved until Test Builder is started again."});
     EXPECT_EQ(ReadBytes(path), "active=D:\\from-file.test\r\n");
     // A load that reads it ends that.
     LoadSettings();

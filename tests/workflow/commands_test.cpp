@@ -1,6 +1,7 @@
 // The three commands with stand-ins as the framework tool, the compiler and the test program.
 #include <gtest/gtest.h>
 
+#include "core/generated_source_check.h"
 #include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
@@ -310,6 +311,26 @@ TEST_F(Commands, CompilerOrTestProgramThatCannotStartIsReported) {
     EXPECT_EQ(StandinRecords(quarex).size(), 2u);
     EXPECT_EQ(StandinRecords(compiler).size(), 1u);
     EXPECT_EQ(GetCurrentDir(), WithoutTrailingBackslash(generatedFolder));
+}
+
+// A test file from elsewhere steers nothing: a generated source path with a double quote (which
+// would end the quoted path and add arguments) or a NUL (which would cut the log's name to
+// evil.dll) is refused once the framework tool has run.
+TEST_F(Commands, GeneratedSourcePathWithAQuoteOrANulIsRefused) {
+    MakeFolder(temp / "gen");
+    WriteStandinPlan(compiler, "exit=1\r\n");
+    for (const std::string& output :
+         {temp / "gen\\x\" /EVIL=1 \"y_test.bas", temp / std::string_view("gen\\evil.dll\0.bas", 17)}) {
+        WriteBytes(testFile, "[quarex]\r\noutput=" + output + "\r\n");
+        RunTestsCommand(window.Get());
+    }
+    std::string refused = UnusableGeneratedSourceReport(testFile);
+    EXPECT_NE(refused.find("cannot be used"), std::string::npos);
+    EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{refused, refused}));
+    EXPECT_EQ(StandinRecords(quarex).size(), 2u);
+    EXPECT_TRUE(StandinRecords(compiler).empty());
+    EXPECT_FALSE(PathExists(temp / "gen\\evil.dll"));
+    EXPECT_EQ(GetCurrentDir(), WithoutTrailingBackslash(temp.Path()));
 }
 
 TEST_F(Commands, RelativeGeneratedSourceStaysOnTheCurrentDrive) {

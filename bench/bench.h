@@ -67,3 +67,16 @@ struct FileResult {
     double warmReadFileSeconds = 0;
 };
 std::vector<FileResult> MeasureFiles(const std::vector<int>& megabytes, bool quick);
+
+// An operation on an input of any size against one ReadFile of what it has to read, with the
+// most memory the operation added to the process (its peak working set over the one before it).
+struct LargeInputResult {
+    std::string measure;
+    std::string baseline;
+    int runs = 0;
+    double operationSeconds = 0;  // medians
+    double readFileSeconds = 0;
+    double addedBytes = 0;
+};
+// Runs before anything else that reads large files, so that its memory is its own.
+std::vector<LargeInputResult> MeasureLargeInputs(bool quick);

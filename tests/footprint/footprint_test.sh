@@ -9,8 +9,8 @@ objdump="$1"
 exe="$2"
 arch="${3:-i686}"
 case "$arch" in
-i686) format_name="pei-i386" magic="010b" words="32-bit i386 PE32" default_max=393216 ;;   # 384 KiB
-x86_64) format_name="pei-x86-64" magic="020b" words="64-bit x86-64 PE32+" default_max=393216 ;;  # 384 KiB
+i686) format_name="pei-i386" magic="010b" words="32-bit i386 PE32" default_max=524288 ;;   # 512 KiB
+x86_64) format_name="pei-x86-64" magic="020b" words="64-bit x86-64 PE32+" default_max=524288 ;;  # 512 KiB
 *) echo "FAIL: unknown architecture $arch"; exit 1 ;;
 esac
 max_bytes="${4:-$default_max}"

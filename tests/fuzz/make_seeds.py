@@ -135,10 +135,8 @@ CONTRACT = {
 C, COLON, SLASH, QMARK, DOT, QUOTE = (bytes([i]) for i in range(6))
 PATHS = {
     "drive-long": b"\x01" + C + COLON + SLASH + b"tools" + SLASH + b"builder" + DOT + b"exe",
-    "unc": b"\x00" + SLASH + SLASH + b"server" + SLASH + b"share" + SLASH + b"util" + DOT + b"bas",
-    "extended": b"\x01" + SLASH + SLASH + QMARK + SLASH + C + COLON + SLASH + b"x" + DOT + b"test",
-    "own-quotes": b"\x00" + QUOTE + C + COLON + SLASH + b"q" + DOT + b"exe" + QUOTE,
-    "dot-in-folder": b"\x00" + C + COLON + SLASH + b"my" + DOT + b"dir" + SLASH + b"util",
+    "unc": b"\x01" + SLASH + SLASH + b"server" + SLASH + b"share" + SLASH + b"util" + DOT + b"bas",
+    "own-quotes": b"\x00" + QUOTE + C + COLON + SLASH + b"my" + DOT + b"dir" + SLASH + b"q" + QUOTE,
 }
 
 

@@ -130,16 +130,6 @@ CONTRACT = {
 }
 
 
-# Path rules: a flag byte (odd: 260 more characters), then bytes below 80 standing for
-# C : \ ? . " space U N tab (their value mod 10) and others as they stand.
-C, COLON, SLASH, QMARK, DOT, QUOTE = (bytes([i]) for i in range(6))
-PATHS = {
-    "drive-long": b"\x01" + C + COLON + SLASH + b"tools" + SLASH + b"builder" + DOT + b"exe",
-    "unc": b"\x01" + SLASH + SLASH + b"server" + SLASH + b"share" + SLASH + b"util" + DOT + b"bas",
-    "own-quotes": b"\x00" + QUOTE + C + COLON + SLASH + b"my" + DOT + b"dir" + SLASH + b"q" + QUOTE,
-}
-
-
 def write(target, name, data):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
@@ -164,8 +154,9 @@ def main():
         write("fuzz_numeric_value", f"number-{index:02d}", text.encode("latin-1"))
     for name, data in CONTRACT.items():
         write("fuzz_tool_contract", name, data)
-    for name, data in PATHS.items():
-        write("fuzz_path_rules", name, data)
+    # Path rules: the flag for 260 more characters, then C:\tools\b.exe (bytes 0, 1, 2 and 4 stand
+    # for "C", ":", "\\" and ".").
+    write("fuzz_path_rules", "drive-long", b"\x01\x00\x01\x02tools\x02b\x04exe")
 
 
 if __name__ == "__main__":

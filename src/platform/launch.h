@@ -19,7 +19,3 @@ struct LaunchResult {
 // answer, clicks and keys meant for the tool are dropped, drops and commands wait for the end of
 // the command, and the user may end the program (the result then says endedByUser).
 LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wait);
-
-// True while a LaunchProgram of this thread waits. A window must then not act inside the wait on
-// what it is sent (TreatFrameMessageDuringWait says what it does instead).
-bool LaunchWaitInProgress();

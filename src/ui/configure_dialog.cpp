@@ -5,7 +5,8 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "core/text.h"
 #include "ui/control_ids.h"
 #include "ui/dialog_frame.h"
@@ -13,7 +14,8 @@
 #include "ui/modal_loop.h"
 #include "ui/placement.h"
 #include "workflow/feedback.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 

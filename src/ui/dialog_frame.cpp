@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/ansi.h"
-#include "platform/launch.h"
+#include "platform/responsive_wait.h"
 #include "ui/during_wait.h"
 #include "ui/dialog_scale.h"
 #include "ui/frame_state.h"

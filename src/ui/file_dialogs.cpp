@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/text.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/system_functions.h"
 #include "ui/placement.h"
 #include "workflow/feedback.h"

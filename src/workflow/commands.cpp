@@ -3,14 +3,16 @@
 #include <string>
 
 #include "core/settings_record.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "core/text.h"
 #include "workflow/compiler_log_box.h"
 #include "workflow/feedback.h"
 #include "workflow/generated_path.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 
@@ -84,7 +86,7 @@ void RunTestsCommand(HWND mainWindow) {
     if (compile.exitCode != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
         // No log name (no generated source): nothing to read, and no ".log" made.
-        ShowCompilerLog(mainWindow, logName.empty() ? std::string() : ReadWholeFile(logName),
+        ShowCompilerLog(mainWindow, logName.empty() ? std::string() : ReadWholeFile(logName, WhenMissing::CreateEmpty),
                         parts.directory + logName);
         return;
     }

@@ -6,8 +6,9 @@
 
 #include "core/test_file.h"
 #include "core/text.h"
-#include "core/tool_contract.h"
-#include "platform/files.h"
+#include "core/report_texts.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "workflow/feedback.h"
 #include "workflow/settings_file.h"
 

@@ -1,7 +1,7 @@
 #include "workflow/generated_path.h"
 
 #include "core/settings_record.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "core/test_file.h"
 
 std::string GeneratedTestSourcePath() {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/tool_contract.h"
+#include "core/report_texts.h"
 #include "platform/ansi.h"
 #include "platform/handles.h"
 #include "platform/system_functions.h"

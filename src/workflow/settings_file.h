@@ -17,8 +17,3 @@ SettingsFileState SettingsFileStateOf(const std::wstring& path);
 // system's answer about the file; tests stand in for it where Wine cannot fail the real one.
 void LoadSettings(SettingsFileState (*look)(const std::wstring& path) = SettingsFileStateOf);
 void SaveSettings();
-
-// Whether a save rewrites the settings file in place rather than replacing it with a new file:
-// for a link to another file (a reparse point), a file with more than one name, and an
-// encrypted or compressed file, whose nature a replacement would lose. Public for the tests.
-bool SavesInPlace(unsigned long attributes, unsigned long links);

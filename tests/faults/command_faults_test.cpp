@@ -7,12 +7,13 @@
 #include "workflow/settings_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/launch.h"
 #include "standin_support.h"
 #include "test_support.h"
 #include "workflow/commands.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 #include "workflow_support.h"
 
 namespace {

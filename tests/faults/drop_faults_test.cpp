@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "workflow/settings_file.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "core/test_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"

@@ -5,7 +5,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 
 int main(int argc, char** argv) {
     std::string path = ToAnsi(ExecutablePathWide());

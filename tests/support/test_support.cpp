@@ -7,7 +7,7 @@
 #include "workflow/settings_file.h"
 #include "core/settings_record.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 
 namespace {
 

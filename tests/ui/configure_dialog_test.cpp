@@ -12,7 +12,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "test_support.h"
 #include "ui/configure_dialog.h"
 #include "expected_controls.h"

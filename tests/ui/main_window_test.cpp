@@ -12,7 +12,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "platform/launch.h"
 #include "standin_support.h"
 #include "test_support.h"

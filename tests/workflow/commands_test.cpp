@@ -3,13 +3,13 @@
 
 #include "core/settings_record.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "standin_support.h"
 #include "test_support.h"
 #include "workflow/commands.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
 #include "workflow_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "test_support.h"
 #include "workflow_support.h"
 

@@ -3,8 +3,9 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/safe_replace.h"
 #include "core/text.h"
+#include "start_process.h"
 #include "test_support.h"
 
 #include <sddl.h>
@@ -28,7 +29,7 @@ const char* const kDefaultFile =
 }  // namespace
 
 TEST_F(SettingsFileTest, FileIsBesideTheExecutable) {
-    EXPECT_EQ(path, ExecutableFolder() + "platform_tests.ini");
+    EXPECT_EQ(path, ExecutableFolder() + "workflow_tests.ini");
 }
 
 TEST_F(SettingsFileTest, NoFileGivesTheThreeDefaultsAndCreatesNothing) {
@@ -287,12 +288,8 @@ TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
 
     for (int round = 0; round < 12; ++round) {
         const std::string before = ReadBytes(ini);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::wstring commandLine = L"\"" + ToWide(exe) + L"\"";
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &process));
+        StartedProcess process = StartProcess(L"\"" + ToWide(exe) + L"\"");
+        ASSERT_TRUE(process);
         // Kill it only once it is saving for certain (a save has changed the file), at a moment
         // that moves from round to round.
         DWORD deadline = GetTickCount() + 30000;
@@ -302,10 +299,8 @@ TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
             saved = ReadBytes(ini) != before;
         }
         Sleep(3 * round);
-        TerminateProcess(process.hProcess, 9);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        TerminateProcess(process.Handle(), 9);
+        WaitForSingleObject(process.Handle(), INFINITE);
         ASSERT_TRUE(saved) << "round " << round << ": the loop never saved";
 
         std::string bytes = ReadBytes(ini);

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "standin_support.h"
 #include "test_support.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
 
 namespace {
 

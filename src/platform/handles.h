@@ -1,6 +1,9 @@
 #pragma once
 // Small owners for Win32 state that must be given back on every path.
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shtypes.h>
 
 // Owns a handle and gives it back with `Kind::Free` on every path. `Kind::None` tells the
 // values that mean "no handle": null for all, INVALID_HANDLE_VALUE too for a kernel handle.
@@ -51,7 +54,29 @@ struct Icon {
     static bool None(HICON icon) { return icon == nullptr; }
     static void Free(HICON icon) { DestroyIcon(icon); }
 };
+struct FindHandle {
+    static bool None(HANDLE search) { return search == nullptr || search == INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE search) { FindClose(search); }
+};
+struct DropHandle {
+    static bool None(HDROP drop) { return drop == nullptr; }
+    static void Free(HDROP drop) { DragFinish(drop); }
+};
+// Memory the system allocated with LocalAlloc for the caller (FormatMessageW's text).
+struct LocalMemory {
+    static bool None(const void* memory) { return memory == nullptr; }
+    static void Free(void* memory) { LocalFree(memory); }
+};
+// Memory a shell call allocated with the COM allocator (an item ID list).
+struct ComMemory {
+    static bool None(const void* memory) { return memory == nullptr; }
+    static void Free(void* memory) { CoTaskMemFree(memory); }
+};
 using UniqueHandle = UniqueOwner<HANDLE, KernelHandle>;
+using UniqueFind = UniqueOwner<HANDLE, FindHandle>;
+using UniqueDrop = UniqueOwner<HDROP, DropHandle>;
+using UniqueLocalText = UniqueOwner<wchar_t*, LocalMemory>;
+using UniqueItemIdList = UniqueOwner<PIDLIST_ABSOLUTE, ComMemory>;
 using UniqueFont = UniqueOwner<HFONT, GdiObject>;
 using UniqueBrush = UniqueOwner<HBRUSH, GdiObject>;
 using UniqueAccelerators = UniqueOwner<HACCEL, AcceleratorTable>;

@@ -5,7 +5,7 @@
 #include "platform/responsive_wait.h"
 #include "core/wait_rules.h"
 #include "ui/frame_state.h"
-#include "workflow/feedback.h"
+#include "ui/feedback.h"
 #include "core/tool_contract.h"
 
 namespace {

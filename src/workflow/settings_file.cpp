@@ -42,12 +42,12 @@ SettingsFileState SettingsFileStateOf(const std::wstring& path) {
     return SettingsFileStateFor(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
 }
 
-void LoadSettings(SettingsFileState (*look)(const std::wstring& path)) {
+void LoadSettings(SettingsRecord& record, SettingsFileState (*look)(const std::wstring& path)) {
     settingsFileUnread = false;
     std::wstring path = SettingsFile();
     SettingsFileState state = look(path);
     if (state == SettingsFileState::Missing) {
-        ApplySettingsDefaults(Settings);
+        ApplySettingsDefaults(record);
         return;
     }
     // A file the system could not even look at is not opened: it counts as one that could not
@@ -64,10 +64,9 @@ void LoadSettings(SettingsFileState (*look)(const std::wstring& path)) {
     std::string line;
     while (!AtEndOfFile(file)) {
         ReadLine(file, line);
-        ApplySettingsLine(Settings, line);
+        ApplySettingsLine(record, line);
     }
-    DeriveActiveFields(Settings);
-    CloseFile(file);
+    DeriveActiveFields(record);
 }
 
 namespace {
@@ -118,7 +117,7 @@ DWORD LinkCount(const std::wstring& path) {
 // encrypted or compressed file), the settings file is written in place instead, as a plain
 // rewrite would. A read-only or held settings file stays as it was, and so does one that could
 // not be read at start-up.
-void SaveSettings() {
+void SaveSettings(const SettingsRecord& record) {
     if (settingsFileUnread) return;
     QuietErrorMode quiet;  // for every call of the save: a drive without a medium fails quietly
     std::wstring to = SettingsFile(), systemTo = SystemPath(to);
@@ -133,7 +132,7 @@ void SaveSettings() {
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return;
 
-    std::string text = FormatSettingsFile(Settings);
+    std::string text = FormatSettingsFile(record);
     // A rename would replace the link or this one name with a plain local file, and the real
     // file or its other names would keep the old settings.
     if (exists && SavesInPlace(attributes, LinkCount(systemTo))) {
@@ -155,7 +154,6 @@ void SaveSettings() {
             complete = GetFileSize(file.handle.Get(), nullptr) == text.size();
             flushed = complete && FlushFileBuffers(file.handle.Get()) != 0;
         }
-        CloseFile(file);
     }
     if (!created) {
         WriteWholeFile(to, text);  // the plain save, in place; a held file is not opened

@@ -38,49 +38,30 @@ private:
     Handle handle_ = nullptr;
 };
 
-struct KernelHandle {
+// A kind of handle for which null means "none", given back with `release`.
+template <typename Handle, auto release>
+struct NullMeansNone {
+    static bool None(Handle handle) { return handle == nullptr; }
+    static void Free(Handle handle) { release(handle); }
+};
+// A kernel handle kind, for which INVALID_HANDLE_VALUE means "none" too.
+template <auto release>
+struct InvalidMeansNone {
     static bool None(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE handle) { CloseHandle(handle); }
+    static void Free(HANDLE handle) { release(handle); }
 };
-struct GdiObject {
-    static bool None(HGDIOBJ object) { return object == nullptr; }
-    static void Free(HGDIOBJ object) { DeleteObject(object); }
-};
-struct AcceleratorTable {
-    static bool None(HACCEL table) { return table == nullptr; }
-    static void Free(HACCEL table) { DestroyAcceleratorTable(table); }
-};
-struct Icon {
-    static bool None(HICON icon) { return icon == nullptr; }
-    static void Free(HICON icon) { DestroyIcon(icon); }
-};
-struct FindHandle {
-    static bool None(HANDLE search) { return search == nullptr || search == INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE search) { FindClose(search); }
-};
-struct DropHandle {
-    static bool None(HDROP drop) { return drop == nullptr; }
-    static void Free(HDROP drop) { DragFinish(drop); }
-};
-// Memory the system allocated with LocalAlloc for the caller (FormatMessageW's text).
-struct LocalMemory {
-    static bool None(const void* memory) { return memory == nullptr; }
-    static void Free(void* memory) { LocalFree(memory); }
-};
-// Memory a shell call allocated with the COM allocator (an item ID list).
-struct ComMemory {
-    static bool None(const void* memory) { return memory == nullptr; }
-    static void Free(void* memory) { CoTaskMemFree(memory); }
-};
-using UniqueHandle = UniqueOwner<HANDLE, KernelHandle>;
-using UniqueFind = UniqueOwner<HANDLE, FindHandle>;
-using UniqueDrop = UniqueOwner<HDROP, DropHandle>;
-using UniqueLocalText = UniqueOwner<wchar_t*, LocalMemory>;
-using UniqueItemIdList = UniqueOwner<PIDLIST_ABSOLUTE, ComMemory>;
-using UniqueFont = UniqueOwner<HFONT, GdiObject>;
-using UniqueBrush = UniqueOwner<HBRUSH, GdiObject>;
-using UniqueAccelerators = UniqueOwner<HACCEL, AcceleratorTable>;
-using UniqueIcon = UniqueOwner<HICON, Icon>;
+
+using UniqueHandle = UniqueOwner<HANDLE, InvalidMeansNone<CloseHandle>>;
+using UniqueFind = UniqueOwner<HANDLE, InvalidMeansNone<FindClose>>;
+using UniqueFont = UniqueOwner<HFONT, NullMeansNone<HGDIOBJ, DeleteObject>>;
+using UniqueBrush = UniqueOwner<HBRUSH, NullMeansNone<HGDIOBJ, DeleteObject>>;
+using UniqueAccelerators = UniqueOwner<HACCEL, NullMeansNone<HACCEL, DestroyAcceleratorTable>>;
+using UniqueIcon = UniqueOwner<HICON, NullMeansNone<HICON, DestroyIcon>>;
+using UniqueDrop = UniqueOwner<HDROP, NullMeansNone<HDROP, DragFinish>>;
+// FormatMessageW's text, allocated with LocalAlloc for the caller.
+using UniqueLocalText = UniqueOwner<wchar_t*, NullMeansNone<HLOCAL, LocalFree>>;
+// An item ID list a shell call allocated with the COM allocator.
+using UniqueItemIdList = UniqueOwner<PIDLIST_ABSOLUTE, NullMeansNone<void*, CoTaskMemFree>>;
 
 // The screen's device context, released on every path; null where the system gives none.
 class ScreenDc {

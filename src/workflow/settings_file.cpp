@@ -1,7 +1,5 @@
 #include "workflow/settings_file.h"
 
-#include <windows.h>
-
 #include <vector>
 
 #include "platform/ansi.h"

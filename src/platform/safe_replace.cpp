@@ -75,7 +75,6 @@ void ReplaceFileSafely(const std::wstring& to, std::string_view text, unsigned l
             complete = GetFileSize(file.handle.Get(), nullptr) == text.size();
             flushed = complete && FlushFileBuffers(file.handle.Get()) != 0;
         }
-        CloseFile(file);
     }
     if (!created) {
         WriteWholeFile(to, text);  // the plain rewrite, in place; a held file is not opened

@@ -67,9 +67,8 @@ bool FileExists(std::string_view path) { return FileExists(ToWide(path)); }
 bool FileExists(const std::wstring& path) {
     if (path.empty() || path.find_first_of(L"?*") != std::wstring::npos || path.back() == L':') return false;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(SystemPath(path).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
+    UniqueFind search(FindFirstFileW(SystemPath(path).c_str(), &found));
+    if (!search) return false;
     return (found.dwFileAttributes & kNotAFileAttributes) == 0;
 }
 
@@ -128,7 +127,6 @@ void WriteNewFile(const std::wstring& path, std::string_view text) {
     TextFile file;
     Adopt(file, OpenExclusive(path, GENERIC_WRITE, CREATE_NEW), true);
     WriteText(file, text);
-    CloseFile(file);
 }
 
 std::string ReadWholeFile(std::string_view path, WhenMissing missing) {

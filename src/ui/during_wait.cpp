@@ -4,7 +4,7 @@
 #include "platform/responsive_wait.h"
 #include "core/wait_rules.h"
 #include "ui/frame_state.h"
-#include "workflow/feedback.h"
+#include "ui/feedback.h"
 #include "core/command_lines.h"
 #include "core/report_texts.h"
 

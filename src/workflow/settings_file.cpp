@@ -1,7 +1,5 @@
 #include "workflow/settings_file.h"
 
-#include <windows.h>
-
 #include "platform/ansi.h"
 #include "platform/handles.h"
 #include "platform/paths.h"
@@ -42,12 +40,12 @@ SettingsFileState SettingsFileStateOf(const std::wstring& path) {
     return SettingsFileStateFor(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
 }
 
-void LoadSettings(SettingsFileState (*look)(const std::wstring& path)) {
+void LoadSettings(SettingsRecord& record, SettingsFileState (*look)(const std::wstring& path)) {
     settingsFileUnread = false;
     std::wstring path = SettingsFile();
     SettingsFileState state = look(path);
     if (state == SettingsFileState::Missing) {
-        ApplySettingsDefaults(Settings);
+        ApplySettingsDefaults(record);
         return;
     }
     // A file the system could not even look at is not opened: it counts as one that could not
@@ -64,16 +62,15 @@ void LoadSettings(SettingsFileState (*look)(const std::wstring& path)) {
     std::string line;
     while (!AtEndOfFile(file)) {
         ReadLine(file, line);
-        ApplySettingsLine(Settings, line);
+        ApplySettingsLine(record, line);
     }
-    DeriveActiveFields(Settings);
-    CloseFile(file);
+    DeriveActiveFields(record);
 }
 
 // What a save leaves alone is the settings' own rule; how the file is replaced is
 // ReplaceFileSafely's. A read-only or held settings file stays as it was, and so does one that
 // could not be read at start-up.
-void SaveSettings() {
+void SaveSettings(const SettingsRecord& record) {
     if (settingsFileUnread) return;
     QuietErrorMode quiet;  // for every call of the save: a drive without a medium fails quietly
     std::wstring to = SettingsFile();
@@ -87,5 +84,5 @@ void SaveSettings() {
         return;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return;
-    ReplaceFileSafely(to, FormatSettingsFile(Settings), attributes);
+    ReplaceFileSafely(to, FormatSettingsFile(record), attributes);
 }

@@ -144,7 +144,7 @@ if [ ${#missing_optional[@]} -gt 0 ]; then
     fi
     if [ -n "$reason" ] && [ -n "$memory" ]; then
         mkdir -p "$(dirname "$memory")" && printf '%s\n' "$reason" > "$memory"
-        remembered="$reason"
+        remembered="${reason%.}"
     elif [ -n "$reason" ]; then
         echo "The 32-bit Wine is not installed ($reason): make test tests the 64-bit build (build-x86_64/) instead"
     else

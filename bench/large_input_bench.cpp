@@ -10,14 +10,15 @@
 #include <memory>
 #include <string>
 
-#include "bench.h"
+#include "bench_support.h"
+#include "large_input_bench.h"
 #include "core/line_reader.h"
 #include "core/log_excerpt.h"
 #include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/file_tail.h"
-#include "platform/files.h"
-#include "workflow/log_box_fit.h"
+#include "platform/paths.h"
+#include "ui/log_box_fit.h"
 #include "workflow/settings_file.h"
 
 namespace {
@@ -143,11 +144,11 @@ std::vector<LargeInputResult> MeasureLargeInputs(bool quick) {
     size.LowPart = data.nFileSizeLow;
     size.HighPart = static_cast<LONG>(data.nFileSizeHigh);
     auto load = [] {
-        Settings = SettingsRecord{};
+        SettingsRecord record;
         double start = Now();
-        LoadSettings();
+        LoadSettings(record);
         double elapsed = Now() - start;
-        if (Settings.quarex != "C:\\q.exe" || Settings.compiler != "pbcc" || Settings.active.size() != kLongestLine - 7)
+        if (record.quarex != "C:\\q.exe" || record.compiler != "pbcc" || record.active.size() != kLongestLine - 7)
             Fail("LoadSettings did not read the settings file with the long line");
         return elapsed;
     };
@@ -158,7 +159,6 @@ std::vector<LargeInputResult> MeasureLargeInputs(bool quick) {
     result.measure += " (median of " + std::to_string(result.runs) + ")";
     results.push_back(result);
     DeleteFileW(settings.c_str());
-    Settings = SettingsRecord{};
     RemoveTree(folder);
     return results;
 }

@@ -1,6 +1,6 @@
 #include "core/log_excerpt.h"
 
-#include "core/tool_contract.h"
+#include "core/report_texts.h"
 
 std::vector<std::string_view> LogTailLines(std::string_view tail, bool whole) {
     std::vector<std::string_view> lines;

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/handles.h"
 
 FileTail ReadFileTail(std::string_view path, size_t most) {

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "platform/handles.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 // The whole command line goes to the system: a cut one would run another command than the one
 // built. The system's own limit (32,767 units) makes CreateProcessW fail, which is reported.
-LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wait) {
+LaunchResult LaunchProgram(std::string_view commandLine, int showState, Wait wait) {
     std::wstring wide = ToWide(commandLine);
     // CreateProcessW may write into the command line, so it gets its own buffer.
     std::vector<wchar_t> buffer(wide.begin(), wide.end());
@@ -49,7 +49,7 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wai
     CloseHandle(process.hThread);
     UniqueHandle processHandle(process.hProcess);
     result.started = true;
-    if (wait) {
+    if (wait == Wait::UntilEnd) {
         // A program the user ended (the tool then closes) reports nothing.
         result.endedByUser = WaitAnsweringMessages(processHandle.Get(), commandLine) == WaitEnd::EndedByUser;
         DWORD exitCode = 0;

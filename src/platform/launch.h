@@ -12,14 +12,13 @@ struct LaunchResult {
     bool endedByUser = false;  // after a wait: the user ended the program and the tool is closing
 };
 
+// Whether LaunchProgram waits for the program's end.
+enum class Wait { UntilEnd, No };
+
 // Starts the whole command line (program path first) with the show state, inheriting this
 // process's environment and current directory; waits for the end when asked to.
 //
 // The wait has no time limit and is the one in responsive_wait.h: the windows are painted and
 // answer, clicks and keys meant for the tool are dropped, drops and commands wait for the end of
 // the command, and the user may end the program (the result then says endedByUser).
-LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wait);
-
-// True while a LaunchProgram of this thread waits. A window must then not act inside the wait on
-// what it is sent (TreatFrameMessageDuringWait says what it does instead).
-bool LaunchWaitInProgress();
+LaunchResult LaunchProgram(std::string_view commandLine, int showState, Wait wait);

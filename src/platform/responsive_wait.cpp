@@ -1,6 +1,5 @@
 #include "platform/responsive_wait.h"
 
-#include "platform/launch.h"
 #include "core/wait_rules.h"
 
 static_assert(wait_rules::kSetCursor == WM_SETCURSOR && wait_rules::kNcMouseMove == WM_NCMOUSEMOVE &&

@@ -1,19 +1,18 @@
 #include "workflow/generated_path.h"
 
 #include "core/settings_record.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "core/test_file.h"
 
-std::string GeneratedTestSourcePath() {
-    if (!FileExists(Settings.active)) return {};
+std::string GeneratedTestSourcePath(const SettingsRecord& record) {
+    if (!FileExists(record.active)) return {};
     // A test file held open by another program reads as empty and gives "test\_test.bas".
-    TextFile file = OpenTextForReading(Settings.active);
+    TextFile file = OpenTextForReading(record.active);
     GeneratedPathScan scan;
     std::string line;  // one buffer for every line of a long file
     while (!AtEndOfFile(file)) {
         ReadLine(file, line);
         if (ScanTestFileLine(scan, line)) break;
     }
-    CloseFile(file);
     return GeneratedPathFromScan(scan);
 }

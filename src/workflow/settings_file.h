@@ -1,6 +1,7 @@
 #pragma once
 // Loading and saving the settings file beside the executable.
 #include "core/settings_record.h"
+#include "workflow/feedback_sink.h"
 
 #include <string>
 
@@ -13,12 +14,12 @@ SettingsFileState SettingsFileStateFor(unsigned long attributes, unsigned long e
 // The same for a path, asked of the system (GetFileAttributesW).
 SettingsFileState SettingsFileStateOf(const std::wstring& path);
 
-// Reads the settings file beside the executable; defaults where there is none. `look` gives the
-// system's answer about the file; tests stand in for it where Wine cannot fail the real one.
-void LoadSettings(SettingsFileState (*look)(const std::wstring& path) = SettingsFileStateOf);
-void SaveSettings();
+// Reads the settings file beside the executable into `record`; defaults where there is none.
+// `look` gives the system's answer about the file; tests stand in for it where Wine cannot fail
+// the real one.
+void LoadSettings(SettingsRecord& record, SettingsFileState (*look)(const std::wstring& path) = SettingsFileStateOf);
+// Writes `record` to the settings file, unless the one there could not be read at the load.
+// The first save that a run whose settings file could not be read leaves out says so to
+// `feedback` (the windows' and the drop's saves give one).
+void SaveSettings(const SettingsRecord& record, FeedbackSink* feedback = nullptr);
 
-// Whether a save rewrites the settings file in place rather than replacing it with a new file:
-// for a link to another file (a reparse point), a file with more than one name, and an
-// encrypted or compressed file, whose nature a replacement would lose. Public for the tests.
-bool SavesInPlace(unsigned long attributes, unsigned long links);

@@ -16,7 +16,7 @@
 #include "core/long_path.h"
 #include "core/settings_record.h"
 #include "core/test_file.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -28,8 +28,9 @@
 
 #include "fuzz_support.h"
 #include "core/command_line_split.h"
+#include "core/command_lines.h"
 #include "core/generated_source_check.h"
-#include "core/tool_contract.h"
+#include "core/report_texts.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "platform/ansi.h"
 #include "platform/handles.h"
+#include "platform/held_retry.h"
 #include "core/long_path.h"
 
 namespace {
@@ -148,8 +149,12 @@ void WriteNewFile(const std::wstring& path, std::string_view text) {
 }
 
 std::string ReadWholeFile(std::string_view path) {
-    UniqueHandle file(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
-    if (!file.Valid()) file.Reset(OpenExclusive(path, GENERIC_READ, OPEN_ALWAYS));
+    UniqueHandle file;
+    RetryWhileHeld([&] {
+        file.Reset(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
+        if (!file.Valid()) file.Reset(OpenExclusive(path, GENERIC_READ, OPEN_ALWAYS));
+        return file.Valid() ? 0 : GetLastError();
+    });
     if (!file.Valid()) return {};
 
     QuietErrorMode quiet;

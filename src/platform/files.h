@@ -52,7 +52,8 @@ void WriteWholeFile(const std::wstring& path, std::string_view text);
 void WriteNewFile(std::string_view path, std::string_view text);
 void WriteNewFile(const std::wstring& path, std::string_view text);
 
-// The whole file's bytes; a missing file is created empty, an unopenable one gives "".
+// The whole file's bytes; a missing file is created empty, an unopenable one gives "". A file
+// another program holds for a moment is tried again for about a second.
 std::string ReadWholeFile(std::string_view path);
 
 // The executable's whole path as the system gives it, with every character it holds.

@@ -8,6 +8,7 @@
 #include "platform/system_error.h"
 #include "core/text.h"
 #include "workflow/compiler_log_box.h"
+#include "workflow/deep_paths.h"
 #include "workflow/feedback.h"
 #include "workflow/generated_path.h"
 #include "core/tool_contract.h"
@@ -57,25 +58,30 @@ void EnterGeneratedSourceFolder(const std::string& directory) {
 
 void AddRoutinesCommand(HWND) {
     if (ReportMissingSettings(false)) return;
-    RunToolAndBeep(AddCommandLine(Settings), "Add tests failed");
+    RunToolAndBeep(AddCommandLine(WithCommandLinePaths(Settings)), "Add tests failed");
 }
 
 void SequenceTestsCommand(HWND) {
     if (ReportMissingSettings(false)) return;
-    RunToolAndBeep(SequenceCommandLine(Settings), "Sequence failed");
+    RunToolAndBeep(SequenceCommandLine(WithCommandLinePaths(Settings)), "Sequence failed");
 }
 
 void RunTestsCommand(HWND mainWindow) {
     if (ReportMissingSettings(true)) return;
-    if (!RunFrameworkTool(GenerateCommandLine(Settings), "Generate failed")) return;
+    SettingsRecord forms = WithCommandLinePaths(Settings);
+    if (!RunFrameworkTool(GenerateCommandLine(forms), "Generate failed")) return;
 
     std::string generated = GeneratedTestSourcePath();
     PathParts parts = SplitPath(generated);
-    // Resolved in the folder entered below (or the unchanged current directory if that fails).
     std::string logName = CompilerLogName(parts.name);
-    EnterGeneratedSourceFolder(parts.directory);
+    CompilePlace place = CompilePlaceFor(parts, logName);
+    if (!place.folder) {
+        ShowMessage(TooDeepFolderReport(place.fullFolder));
+        return;
+    }
+    EnterGeneratedSourceFolder(*place.folder);
 
-    LaunchResult compile = LaunchProgram(CompileCommandLine(Settings, generated), kShowNormal, true);
+    LaunchResult compile = LaunchProgram(CompileCommandLine(forms, place.source), kShowNormal, true);
     if (compile.endedByUser) return;
     if (!compile.started) {
         ShowMessage(NotStartedReport("Compile failed", Settings.activeCompilerPath, SystemErrorText(compile.error)));
@@ -84,11 +90,11 @@ void RunTestsCommand(HWND mainWindow) {
     if (compile.exitCode != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
         // No log name (no generated source): nothing to read, and no ".log" made.
-        ShowCompilerLog(mainWindow, logName.empty() ? std::string() : ReadWholeFile(logName),
+        ShowCompilerLog(mainWindow, place.log.empty() ? std::string() : ReadWholeFile(place.log),
                         parts.directory + logName);
         return;
     }
 
-    LaunchResult test = LaunchProgram(TestProgramCommandLine(generated), kShowNormal, false);
+    LaunchResult test = LaunchProgram(TestProgramCommandLine(place.source), kShowNormal, false);
     if (!test.started) ShowMessage(NotStartedReport("", TestProgramPath(generated), SystemErrorText(test.error)));
 }

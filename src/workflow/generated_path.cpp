@@ -2,12 +2,18 @@
 
 #include "core/settings_record.h"
 #include "platform/files.h"
+#include "platform/held_retry.h"
 #include "core/test_file.h"
 
 std::string GeneratedTestSourcePath() {
     if (!FileExists(Settings.active)) return {};
-    // A test file held open by another program reads as empty and gives "test\_test.bas".
-    TextFile file = OpenTextForReading(Settings.active);
+    // A test file held open by another program reads as empty and gives "test\_test.bas"; one
+    // held for a moment (the framework tool's helpers, a virus scanner) is tried again.
+    TextFile file;
+    RetryWhileHeld([&file] {
+        file = OpenTextForReading(Settings.active);
+        return file.handle.Valid() ? 0 : GetLastError();
+    });
     GeneratedPathScan scan;
     std::string line;  // one buffer for every line of a long file
     while (!AtEndOfFile(file)) {

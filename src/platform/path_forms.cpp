@@ -27,8 +27,8 @@ std::wstring AskTwice(Fill fill) {
 
 std::string FullPath(std::string_view path) {
     std::wstring wide = ToWide(path);
-    std::wstring full =
-        AskTwice([&wide](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
+    std::wstring full = AskTwice(
+        [&wide](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
     return full.empty() ? std::string(path) : ToAnsi(full);
 }
 

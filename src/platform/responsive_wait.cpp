@@ -69,6 +69,20 @@ void TakeMessages(RunningWait& wait) {
     }
 }
 
+// Sleeps until the program ends (false) or a message comes (true). A mask the system refuses
+// (Windows 7 and touch) is narrowed; without any, the wait looks at the queue every 50 ms,
+// never sleeping through the user's input until the program ends.
+bool SleepUntilMessage(HANDLE process, DWORD& mask) {
+    for (;;) {
+        DWORD woke =
+            mask ? MsgWaitForMultipleObjectsEx(1, &process, INFINITE, mask, 0) : WaitForSingleObject(process, 50);
+        if (woke == WAIT_OBJECT_0) return false;
+        if (woke != WAIT_FAILED) return true;
+        if (mask == 0) return false;  // the program's own handle refused: nothing to wait for
+        mask = NarrowerWakeMask(mask);
+    }
+}
+
 }  // namespace
 
 bool LaunchWaitInProgress() { return innermost != nullptr; }
@@ -81,30 +95,13 @@ void EndWaitedProgram() {
     innermost->job->End(innermost->process, ERROR_CANCELLED);
 }
 
-namespace {
-
-// Sleeps until the program ends (false) or a message comes (true). A mask the system refuses
-// (Windows 7 and touch) is narrowed; without any, the wait looks at the queue every 50 ms,
-// never sleeping through the user's input until the program ends.
-bool SleepUntilMessage(HANDLE process, DWORD& mask) {
-    for (;;) {
-        DWORD woke = mask ? MsgWaitForMultipleObjectsEx(1, &process, INFINITE, mask, 0) : WaitForSingleObject(process, 50);
-        if (woke == WAIT_OBJECT_0) return false;
-        if (woke != WAIT_FAILED) return true;
-        if (mask == 0) return false;  // the program's own handle refused: nothing to wait for
-        mask = NarrowerWakeMask(mask);
-    }
-}
-
-}  // namespace
-
 WaitEnd WaitAnsweringMessages(HANDLE process, const ProgramJob& job, std::string_view commandLine) {
     RunningWait wait{process, &job, std::string(commandLine), false, false, 0, innermost};
     innermost = &wait;
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     // Touch and pen wake the wait only where the mask names them (Windows 8 and later).
-    static const DWORD kMask = WaitWakeMask(User32Function<void*>("GetPointerType") != nullptr);
-    DWORD mask = kMask;
+    static const DWORD widest = WaitWakeMask(User32Function<void*>("GetPointerType") != nullptr);
+    DWORD mask = widest;
     do {
         // Messages already there count too: the wait below wakes only for new ones.
         TakeMessages(wait);

@@ -5,36 +5,43 @@
 #include "core/tool_contract.h"
 #include "platform/path_forms.h"
 
+// Only the fields the command lines take.
 SettingsRecord WithCommandLinePaths(const SettingsRecord& record) {
-    SettingsRecord forms = record;
-    // A program path in its own quotes is quoted again as it stood when it is short enough.
-    for (std::string* program : {&forms.quarex, &forms.activeCompilerPath})
-        *program = CommandLinePath(UnquotedProgram(*program));
-    for (std::string* path : {&forms.active, &forms.activeIncludeDir}) *path = CommandLinePath(*path);
+    struct Field {
+        std::string SettingsRecord::*path;
+        bool program;  // a program path in its own quotes is quoted again as it stood
+    };
+    static constexpr Field kFields[] = {{&SettingsRecord::quarex, true},
+                                        {&SettingsRecord::activeCompilerPath, true},
+                                        {&SettingsRecord::active, false},
+                                        {&SettingsRecord::activeIncludeDir, false}};
+    SettingsRecord forms;
+    for (const Field& field : kFields) {
+        std::string_view path = record.*field.path;
+        forms.*field.path = CommandLinePath(field.program ? UnquotedProgram(path) : path);
+    }
     return forms;
 }
 
 CompilePlace CompilePlaceFor(const PathParts& generated, std::string_view logName) {
-    CompilePlace place;
-    // No folder part: the compiler runs in the current folder, where its log is too.
-    if (generated.directory.empty()) {
-        place.folder = std::string();
-        place.source = generated.name;
-        place.log = logName;
-        return place;
-    }
-    place.fullFolder = FullPath(generated.directory);
-    if (!logName.empty()) place.log = place.fullFolder + std::string(logName);
-    std::string fullSource = place.fullFolder + generated.name;
-    std::optional<std::string> shortFolder;
-    if (fullSource.size() >= kPlainPathLimit) shortFolder = ShortForm(place.fullFolder);
-    if (shortFolder && !shortFolder->ends_with('\\')) *shortFolder += '\\';
-    std::optional<std::string> fits =
-        PathWithinPlainLimit(fullSource, shortFolder ? std::optional(*shortFolder + generated.name) : std::nullopt);
-    if (!fits) return place;
     // The plain case as it always was: the folder and the source as the test file gave them.
-    bool whole = *fits == fullSource;
-    place.folder = whole ? generated.directory : *shortFolder;
-    place.source = whole ? generated.directory + generated.name : *fits;
+    CompilePlace place;
+    place.folder = generated.directory;
+    place.source = generated.directory + generated.name;
+    place.log = logName;
+    // No folder part: the compiler runs in the current folder, where its log is too.
+    if (generated.directory.empty()) return place;
+    place.fullFolder = FullPath(generated.directory);
+    if (!logName.empty()) place.log.insert(0, place.fullFolder);
+    if (place.fullFolder.size() + generated.name.size() < kPlainPathLimit) return place;
+
+    std::optional<std::string> shortFolder = ShortForm(place.fullFolder);
+    if (shortFolder && !shortFolder->ends_with('\\')) *shortFolder += '\\';
+    if (shortFolder) *shortFolder += generated.name;
+    std::optional<std::string> fits = PathWithinPlainLimit(place.fullFolder + generated.name, shortFolder);
+    place.folder.reset();
+    if (!fits) return place;
+    place.source = *fits;
+    place.folder = place.source.substr(0, place.source.size() - generated.name.size());
     return place;
 }

@@ -226,7 +226,16 @@ TEST_F(Commands, ADeepFolderGoesByItsShortFormAndLaterProgramsStillStart) {
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"deep(1): error 477"});
     EXPECT_EQ(feedback.Beeps(), 1);
     EXPECT_EQ(StandinRecords(quarex).size(), 2u);
-    EXPECT_LT(GetCurrentDir().size(), 260u);
+    std::string entered = GetCurrentDir();
+    EXPECT_LT(entered.size(), 260u);
+
+    // A folder without a short form (here: one that is not there) is named; nothing compiles.
+    WriteBytes(testFile, "[quarex]\r\nsource=" + deep + "gone\\util.bas\r\n");
+    RunTestsCommand(window.Get());
+    std::string report = "Compile failed\r\nThe folder " + deep + "gone\\test\\ is too deep for the compiler";
+    EXPECT_EQ(feedback.Messages().back().rfind(report, 0), 0u);
+    EXPECT_EQ(StandinRecords(compiler).size(), 1u);
+    EXPECT_EQ(GetCurrentDir(), entered);
 }
 
 // A virus scanner opens the new log for a moment right after the compiler ends.

@@ -53,8 +53,10 @@ all: build
 deps-build:
 	@scripts/install-deps.sh build
 
+# A 32-bit Wine that cannot be installed is remembered in the build folder for a day, so that
+# `make test` does not fetch the package lists again each time (TB_RETRY_WINE32=1 tries at once).
 deps:
-	@scripts/install-deps.sh build test
+	@TB_WINE32_MEMORY=$(abspath $(BUILD))/wine32-not-installable scripts/install-deps.sh build test
 
 $(BUILD)/CMakeCache.txt: | deps-build
 	$(CONFIGURE_i686)

@@ -17,6 +17,8 @@
 #include <tuple>
 #include <vector>
 
+#include "start_process.h"
+
 #ifdef TB_STARTUP_CALLS
 #include <commctrl.h>
 #include <objbase.h>
@@ -30,16 +32,8 @@ std::wstring waitProgram;
 
 void StartAndWait() {
     if (waitProgram.empty()) return;
-    std::wstring commandLine = L"\"" + waitProgram + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                        &startup, &process))
-        return;
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
+    StartedProcess process = StartProcess(L"\"" + waitProgram + L"\"", nullptr, NORMAL_PRIORITY_CLASS);
+    if (process) WaitForSingleObject(process.Handle(), INFINITE);
 }
 
 INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {

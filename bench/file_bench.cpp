@@ -12,9 +12,11 @@
 
 #include "workflow/settings_file.h"
 #include "core/settings_record.h"
-#include "bench.h"
+#include "bench_support.h"
+#include "file_bench.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "workflow/generated_path.h"
 
 namespace {
@@ -150,17 +152,16 @@ FileResult MeasureLoadSettings(size_t bytes, bool quick) {
     WriteWholeFile(path, content);
     content = {};
     FileResult result = Compare("LoadSettings", path, size, quick, [&] {
-        Settings = SettingsRecord{};
+        SettingsRecord settings;
         double start = Now();
-        LoadSettings();
+        LoadSettings(settings);
         double elapsed = Now() - start;
-        if (Settings.active != lastActive || Settings.compiler != "pbwin" || Settings.include != "2" ||
-            Settings.activeIncludeDir != "C:\\Users\\dev\\Projects\\Ledger\\include\\")
+        if (settings.active != lastActive || settings.compiler != "pbwin" || settings.include != "2" ||
+            settings.activeIncludeDir != "C:\\Users\\dev\\Projects\\Ledger\\include\\")
             Fail("LoadSettings did not read the whole settings file");
         return elapsed;
     });
     DeleteFileW(path.c_str());
-    Settings = SettingsRecord{};
     return result;
 }
 
@@ -171,17 +172,16 @@ FileResult MeasureGeneratedTestSourcePath(const std::wstring& folder, size_t byt
     size_t size = content.size();
     WriteWholeFile(path, content);
     content = {};
-    Settings = SettingsRecord{};
-    Settings.active = ToAnsi(path);
+    SettingsRecord settings;
+    settings.active = ToAnsi(path);
     FileResult result = Compare("GeneratedTestSourcePath", path, size, quick, [&] {
         double start = Now();
-        std::string generated = GeneratedTestSourcePath();
+        std::string generated = GeneratedTestSourcePath(settings);
         double elapsed = Now() - start;
         if (generated != expected) Fail("GeneratedTestSourcePath gave " + generated + ", not " + expected);
         return elapsed;
     });
     DeleteFileW(path.c_str());
-    Settings = SettingsRecord{};
     return result;
 }
 
@@ -194,7 +194,7 @@ FileResult MeasureReadWholeFile(const std::wstring& folder, size_t bytes, bool q
     std::string ansiPath = ToAnsi(path);
     FileResult result = Compare("ReadWholeFile", path, size, quick, [&] {
         double start = Now();
-        size_t got = ReadWholeFile(ansiPath).size();  // freeing the text is part of the cost
+        size_t got = ReadWholeFile(ansiPath, WhenMissing::CreateEmpty).size();  // freeing the text is part of the cost
         double elapsed = Now() - start;
         if (got != size) Fail("ReadWholeFile did not read the whole log");
         return elapsed;

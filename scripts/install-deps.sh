@@ -14,6 +14,11 @@
 # 32-bit Wine is optional: where it cannot be installed, this says so in one line, and the tests
 # drive the 64-bit build of the same sources. Only a needed package that cannot be installed fails
 # the step, with its name and the command to try by hand.
+#
+# Where TB_WINE32_MEMORY names a file (the Makefile names one in the build folder), a failed
+# install of the 32-bit Wine is remembered there for a day: until then it is told in its one line
+# and not tried again (no package lists fetched for it), unless TB_RETRY_WINE32=1 or TB_ARCH=i686
+# asks for it.
 set -uo pipefail
 
 build=(cmake make g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686)
@@ -45,6 +50,16 @@ missing() {
 
 mapfile -t missing_needed < <(missing "${needed[@]}")
 mapfile -t missing_optional < <(missing "${optional[@]+"${optional[@]}"}")
+
+memory=${TB_WINE32_MEMORY:-}
+remembered=""
+if [ ${#missing_optional[@]} -eq 0 ]; then
+    [ -z "$memory" ] || rm -f "$memory"
+elif [ -n "$memory" ] && [ -n "$(find "$memory" -mmin -1440 2>/dev/null)" ] &&
+     [ "${TB_RETRY_WINE32:-}" != 1 ] && [ "${TB_ARCH:-}" != i686 ]; then
+    remembered="$(sed -n '1{s/\.$//;p;}' "$memory"), as found at $(date -r "$memory" '+%F %R')"
+    missing_optional=()
+fi
 
 SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
@@ -127,9 +142,18 @@ if [ ${#missing_optional[@]} -gt 0 ]; then
         mapfile -t failed < <(install_or_name_failures "${missing_optional[@]}")
         [ ${#failed[@]} -eq 0 ] || reason="apt-get cannot install $(printf '%s\n' "${failed[@]}" | sed 's/\t/: /' | paste -sd ';')"
     fi
-    if [ -n "$reason" ]; then
+    if [ -n "$reason" ] && [ -n "$memory" ]; then
+        mkdir -p "$(dirname "$memory")" && printf '%s\n' "$reason" > "$memory"
+        remembered="${reason%.}"
+    elif [ -n "$reason" ]; then
         echo "The 32-bit Wine is not installed ($reason): make test tests the 64-bit build (build-x86_64/) instead"
+    else
+        [ -z "$memory" ] || rm -f "$memory"
     fi
+fi
+if [ -n "$remembered" ]; then
+    echo "The 32-bit Wine is not installed ($remembered; tried again a day later, or now with TB_RETRY_WINE32=1):" \
+         "make test tests the 64-bit build (build-x86_64/) instead"
 fi
 
 # Without the locale Wine still answers code page 932, but cannot create files with Japanese names.

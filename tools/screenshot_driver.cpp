@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "start_process.h"
+
 namespace {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -45,14 +47,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc != 3 && argc != 4) return 2;
     std::wstring folder = argv[2];
     bool mainOnly = argc == 4 && std::wstring(argv[3]) == L"main";
-    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
-        return 3;
-    CloseHandle(process.hThread);
+    StartedProcess process = StartProcess(L"\"" + std::wstring(argv[1]) + L"\"", folder.c_str());
+    if (!process) return 3;
 
     int result = 0;
     HWND main = WaitForWindow(L"Test Builder", 1060);
@@ -69,10 +65,9 @@ int wmain(int argc, wchar_t** argv) {
     if (configure) PostMessageW(configure, WM_SYSCOMMAND, SC_CLOSE, 0);
     for (int tries = 0; tries < 100 && configure && IsWindow(configure); ++tries) Sleep(50);
     if (main) PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
+    if (WaitForSingleObject(process.Handle(), 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Handle(), 1);
         result = result ? result : 6;
     }
-    CloseHandle(process.hProcess);
     return result;
 }

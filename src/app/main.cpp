@@ -8,6 +8,21 @@
 
 namespace {
 
+// COM for the length of the tool's life: the folder chooser of the Configure dialog needs a
+// single-threaded apartment. Uninitialised only where the initialisation succeeded.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
+
 bool RunsOnWindowsNT() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -15,21 +30,22 @@ bool RunsOnWindowsNT() {
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-// Everything the tool does happens inside ShowMainWindow; the settings are not saved here,
-// only at the moments that change them. Command-line arguments are ignored.
+// Everything the tool does happens inside ShowMainWindow, on the one settings record made here;
+// the settings are not saved here, only at the moments that change them. Command-line
+// arguments are ignored.
 int RunTestBuilder() {
     if (!RunsOnWindowsNT()) {
         MessageBoxW(nullptr, L"Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
         ExitProcess(255);
     }
-    // The folder chooser of the Configure dialog needs a single-threaded apartment.
-    CoInitialize(nullptr);
+    ComApartment com;
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES;
     InitCommonControlsEx(&controls);
-    LoadSettings();
-    ShowMainWindow(nullptr);
+    SettingsRecord settings;
+    LoadSettings(settings);
+    ShowMainWindow(nullptr, settings);
     return 0;
 }
 
@@ -37,6 +53,5 @@ int RunTestBuilder() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int exitCode = RunTestBuilder();
-    CoUninitialize();
     ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -7,8 +7,6 @@
 
 #include "core/text.h"
 
-SettingsRecord Settings;
-
 namespace {
 
 // The persisted fields in file order, with their keys.

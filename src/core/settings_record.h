@@ -1,6 +1,7 @@
 #pragma once
-// The one process-wide settings record and the rules of the settings file, kept free of the
-// operating system so that the same rules build natively for fuzzing.
+// The settings record (the tool has one, made at start-up and handed to what uses it) and the
+// rules of the settings file, kept free of the operating system so that the same rules build
+// natively for fuzzing.
 #include <string>
 #include <string_view>
 
@@ -22,8 +23,6 @@ struct SettingsRecord {
     std::string activeCompilerPath;
     std::string activeIncludeDir;
 };
-
-extern SettingsRecord Settings;
 
 // The settings file beside the executable: everything from the last "." of the whole path
 // replaced by ".ini", or ".ini" appended when the path has no ".".

@@ -14,13 +14,18 @@ std::wstring TestFilePathFor(std::wstring_view sourcePath) {
     return std::wstring(sourcePath.substr(0, end)) + L".test";
 }
 
-std::string NewTestFileText(std::string_view sourcePath, SettingsRecord& record) {
+void EndOutputFolderWithBackslash(SettingsRecord& record) {
+    if (record.directory != "relative" && !EndsWith(record.output, "\\")) record.output += '\\';
+}
+
+std::string NewTestFileText(std::string_view sourcePath, const SettingsRecord& record) {
     std::string text = "[quarex]\r\nsource=";
     text += sourcePath;
     text += "\r\n";
     if (record.directory != "relative") {
-        if (!EndsWith(record.output, "\\")) record.output += '\\';
-        text += "output=" + record.output + CutBeforeLastDot(SplitPath(sourcePath).name) + "_test.bas\r\n";
+        std::string folder = record.output;
+        if (!EndsWith(folder, "\\")) folder += '\\';
+        text += "output=" + folder + CutBeforeLastDot(SplitPath(sourcePath).name) + "_test.bas\r\n";
     }
     return text;
 }

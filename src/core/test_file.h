@@ -13,9 +13,12 @@ std::string TestFilePathFor(std::string_view sourcePath);
 // made under the source's own name even where the settings keep the source by its short form.
 std::wstring TestFilePathFor(std::wstring_view sourcePath);
 
+// Outside the "relative" mode the record's `output` gains its trailing "\" where it lacks one,
+// as a drop of a source does before it writes the test file.
+void EndOutputFolderWithBackslash(SettingsRecord& record);
 // The bytes of a new test file for a dropped source. Outside the "relative" mode it adds the
-// "output=" line, and the record's `output` gains its trailing "\" first.
-std::string NewTestFileText(std::string_view sourcePath, SettingsRecord& record);
+// "output=" line, in the output folder with its trailing "\".
+std::string NewTestFileText(std::string_view sourcePath, const SettingsRecord& record);
 
 // Reading a test file line by line for the generated test source path.
 struct GeneratedPathScan {

@@ -1,17 +1,11 @@
 #pragma once
 // Text rules of the tool's file formats. Texts are byte strings in the system ANSI code page;
-// positions are 1-based as the formats describe them. Nothing here touches the operating system
-// except LowerCase and SystemLeadBytes, which every build supplies (the Windows build asks
-// CharLowerBuffA and GetCPInfo).
-#include <bitset>
+// positions are 1-based as the formats describe them. Nothing here touches the operating system;
+// what the rules need of it is in outside_needs.h.
 #include <string>
 #include <string_view>
 
-// The bytes that start a double-byte character in the system code page (932, 936, 949, 950);
-// none in a single-byte code page or in UTF-8. The second byte of such a character can be any
-// byte from 0x40 up, "\" and letters included, but never ".", ":", "=" or the space.
-using LeadBytes = std::bitset<256>;
-const LeadBytes& SystemLeadBytes();
+#include "core/outside_needs.h"
 
 // 1-based position of the last occurrence of `search` in `text`, counting only occurrences that
 // start a character (never one inside a double-byte character); 0 when it does not occur.
@@ -29,9 +23,6 @@ std::string_view TrimSpacesView(std::string_view text);
 // True when the text's last characters are `tail`: a double-byte character whose second byte
 // is a "\" does not end the text in "\".
 bool EndsWith(std::string_view text, std::string_view tail, const LeadBytes& lead = SystemLeadBytes());
-
-// The system's lower-casing of ANSI text (letters beyond A-Z follow the code page's rules).
-std::string LowerCase(std::string_view text);
 
 // The number at the start of the text after leading spaces, tabs, CR and LF: sign, digits with a
 // decimal point, exponent E or D; or &H, &B, &O, &Q and bare & (octal) integers. 0 when none.

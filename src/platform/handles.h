@@ -1,6 +1,9 @@
 #pragma once
 // Small owners for Win32 state that must be given back on every path.
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shtypes.h>
 
 // Owns a handle and gives it back with `Kind::Free` on every path. `Kind::None` tells the
 // values that mean "no handle": null for all, INVALID_HANDLE_VALUE too for a kernel handle.
@@ -35,27 +38,30 @@ private:
     Handle handle_ = nullptr;
 };
 
-struct KernelHandle {
+// A kind of handle for which null means "none", given back with `release`.
+template <typename Handle, auto release>
+struct NullMeansNone {
+    static bool None(Handle handle) { return handle == nullptr; }
+    static void Free(Handle handle) { release(handle); }
+};
+// A kernel handle kind, for which INVALID_HANDLE_VALUE means "none" too.
+template <auto release>
+struct InvalidMeansNone {
     static bool None(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE handle) { CloseHandle(handle); }
+    static void Free(HANDLE handle) { release(handle); }
 };
-struct GdiObject {
-    static bool None(HGDIOBJ object) { return object == nullptr; }
-    static void Free(HGDIOBJ object) { DeleteObject(object); }
-};
-struct AcceleratorTable {
-    static bool None(HACCEL table) { return table == nullptr; }
-    static void Free(HACCEL table) { DestroyAcceleratorTable(table); }
-};
-struct Icon {
-    static bool None(HICON icon) { return icon == nullptr; }
-    static void Free(HICON icon) { DestroyIcon(icon); }
-};
-using UniqueHandle = UniqueOwner<HANDLE, KernelHandle>;
-using UniqueFont = UniqueOwner<HFONT, GdiObject>;
-using UniqueBrush = UniqueOwner<HBRUSH, GdiObject>;
-using UniqueAccelerators = UniqueOwner<HACCEL, AcceleratorTable>;
-using UniqueIcon = UniqueOwner<HICON, Icon>;
+
+using UniqueHandle = UniqueOwner<HANDLE, InvalidMeansNone<CloseHandle>>;
+using UniqueFind = UniqueOwner<HANDLE, InvalidMeansNone<FindClose>>;
+using UniqueFont = UniqueOwner<HFONT, NullMeansNone<HGDIOBJ, DeleteObject>>;
+using UniqueBrush = UniqueOwner<HBRUSH, NullMeansNone<HGDIOBJ, DeleteObject>>;
+using UniqueAccelerators = UniqueOwner<HACCEL, NullMeansNone<HACCEL, DestroyAcceleratorTable>>;
+using UniqueIcon = UniqueOwner<HICON, NullMeansNone<HICON, DestroyIcon>>;
+using UniqueDrop = UniqueOwner<HDROP, NullMeansNone<HDROP, DragFinish>>;
+// FormatMessageW's text, allocated with LocalAlloc for the caller.
+using UniqueLocalText = UniqueOwner<wchar_t*, NullMeansNone<HLOCAL, LocalFree>>;
+// An item ID list a shell call allocated with the COM allocator.
+using UniqueItemIdList = UniqueOwner<PIDLIST_ABSOLUTE, NullMeansNone<void*, CoTaskMemFree>>;
 
 // The screen's device context, released on every path; null where the system gives none.
 class ScreenDc {

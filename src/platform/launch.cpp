@@ -11,7 +11,7 @@
 
 // The whole command line goes to the system: a cut one would run another command than the one
 // built. The system's own limit (32,767 units) makes CreateProcessW fail, which is reported.
-LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wait) {
+LaunchResult LaunchProgram(std::string_view commandLine, int showState, Wait wait) {
     std::wstring wide = ToWide(commandLine);
     // CreateProcessW may write into the command line, so it gets its own buffer.
     std::vector<wchar_t> buffer(wide.begin(), wide.end());
@@ -38,7 +38,7 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wai
         // adding ".exe" when the path has none (the test program is named without it).
         // A program waited for starts suspended, to be put in a job of its own first.
         created = CreateProcessW(nullptr, buffer.data(), &security, &security, FALSE,
-                                 NORMAL_PRIORITY_CLASS | ProgramJob::CreationFlags(wait), nullptr, nullptr, &startup,
+                                 NORMAL_PRIORITY_CLASS | ProgramJob::CreationFlags(wait == Wait::UntilEnd), nullptr, nullptr, &startup,
                                  &process);
         if (!created) error = GetLastError();
     }
@@ -51,11 +51,11 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wai
     UniqueHandle thread(process.hThread);
     UniqueHandle processHandle(process.hProcess);
     ProgramJob job;
-    if (wait) job.Adopt(processHandle.Get(), thread.Get());
+    if (wait == Wait::UntilEnd) job.Adopt(processHandle.Get(), thread.Get());
     // Beyond that the tool never touches the child's first thread.
     thread.Reset();
     result.started = true;
-    if (wait) {
+    if (wait == Wait::UntilEnd) {
         // A program the user ended reports nothing.
         result.endedByUser = WaitAnsweringMessages(processHandle.Get(), job, commandLine) == WaitEnd::EndedByUser;
         DWORD exitCode = 0;

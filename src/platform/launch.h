@@ -12,6 +12,9 @@ struct LaunchResult {
     bool endedByUser = false;  // after a wait: the user ended the program (the command stops)
 };
 
+// Whether LaunchProgram waits for the program's end.
+enum class Wait { UntilEnd, No };
+
 // Starts the whole command line (program path first) with the show state, inheriting this
 // process's environment and current directory; waits for the end when asked to.
 //
@@ -19,8 +22,4 @@ struct LaunchResult {
 // answer, clicks and keys meant for the tool are dropped, drops and commands wait for the end of
 // the command, and the user may end the program (the result then says endedByUser). A program
 // waited for runs in a job object of its own (ProgramJob): ending it ends what it started.
-LaunchResult LaunchProgram(std::string_view commandLine, int showState, bool wait);
-
-// True while a LaunchProgram of this thread waits. A window must then not act inside the wait on
-// what it is sent (TreatFrameMessageDuringWait says what it does instead).
-bool LaunchWaitInProgress();
+LaunchResult LaunchProgram(std::string_view commandLine, int showState, Wait wait);

@@ -1,6 +1,5 @@
 #include "platform/responsive_wait.h"
 
-#include "platform/launch.h"
 #include "platform/system_functions.h"
 #include "core/system_limits.h"
 #include "core/wait_rules.h"

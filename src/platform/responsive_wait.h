@@ -23,6 +23,10 @@ enum class WaitEnd {
 // met during the wait is posted again after it.
 WaitEnd WaitAnsweringMessages(HANDLE process, const ProgramJob& job, std::string_view commandLine);
 
+// True while a LaunchProgram of this thread waits. A window must then not act inside the wait on
+// what it is sent (TreatFrameMessageDuringWait says what it does instead).
+bool LaunchWaitInProgress();
+
 // The command line of the program the innermost running wait of this thread waits for; ""
 // when none runs.
 std::string WaitedCommandLine();

@@ -5,15 +5,17 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "core/text.h"
 #include "ui/control_ids.h"
 #include "ui/dialog_frame.h"
 #include "ui/file_dialogs.h"
 #include "ui/modal_loop.h"
 #include "ui/placement.h"
-#include "workflow/feedback.h"
-#include "core/tool_contract.h"
+#include "ui/feedback.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 
@@ -89,16 +91,16 @@ std::optional<std::string> KeepablePath(const std::wstring& chosen) {
     return path;
 }
 
-void BrowseForOutputFolder(HWND dialog) {
-    std::wstring chosen = ChooseOutputFolder(dialog, Settings.output);
+void BrowseForOutputFolder(HWND dialog, SettingsRecord& record) {
+    std::wstring chosen = ChooseOutputFolder(dialog, record.output);
     if (chosen.empty()) return;
     std::optional<std::string> kept = KeepablePath(chosen);
     if (!kept) return;
     std::string folder = *kept;
     if (!EndsWith(folder, "\\")) folder += '\\';
-    Settings.output = folder;
-    SaveSettings();
-    SetControlText(dialog, IDC_OUTPUT_PATH, Settings.output);
+    record.output = folder;
+    SaveSettings(record);
+    SetControlText(dialog, IDC_OUTPUT_PATH, record.output);
 }
 
 // One "..." button beside a program's path.
@@ -115,20 +117,20 @@ constexpr ProgramBrowse kPbccBrowse = {
 constexpr ProgramBrowse kQuarexBrowse = {
     &SettingsRecord::quarex, {L"Quarex", L"Quarex", L"quarex.exe", false}, false, IDC_QUAREX_PATH};
 
-void BrowseForProgram(HWND dialog, const ProgramBrowse& browse) {
-    std::wstring chosen = ChooseProgram(dialog, Settings.*browse.setting, browse.choice);
+void BrowseForProgram(HWND dialog, const ProgramBrowse& browse, SettingsRecord& record) {
+    std::wstring chosen = ChooseProgram(dialog, record.*browse.setting, browse.choice);
     if (chosen.empty()) return;
     std::optional<std::string> kept = KeepablePath(chosen);
     if (!kept) return;
-    Settings.*browse.setting = *kept;
-    if (browse.savesAtOnce) SaveSettings();
+    record.*browse.setting = *kept;
+    if (browse.savesAtOnce) SaveSettings(record);
     SetControlText(dialog, browse.edit, *kept);
 }
 
 // One line per program path that is set but names no existing file, joined by CR LF.
-std::string InvalidProgramsReport() {
+std::string InvalidProgramsReport(const SettingsRecord& record) {
     std::string report;
-    for (const std::string* path : {&Settings.pbwin, &Settings.pbcc, &Settings.quarex}) {
+    for (const std::string* path : {&record.pbwin, &record.pbcc, &record.quarex}) {
         // A path stored in its own quotes names the file inside them.
         if (path->empty() || FileExists(UnquotedProgram(*path))) continue;
         if (!report.empty()) report += "\r\n";
@@ -139,97 +141,99 @@ std::string InvalidProgramsReport() {
 
 // The program paths are stored before they are tested and stay stored when the test fails;
 // the dialog then stays open for the user to correct them.
-void OnDone(HWND dialog) {
-    Settings.pbwin = ControlText(dialog, IDC_PBWIN_PATH);
-    Settings.pbcc = ControlText(dialog, IDC_PBCC_PATH);
-    Settings.quarex = ControlText(dialog, IDC_QUAREX_PATH);
-    std::string report = InvalidProgramsReport();
+void OnDone(HWND dialog, SettingsRecord& record) {
+    record.pbwin = ControlText(dialog, IDC_PBWIN_PATH);
+    record.pbcc = ControlText(dialog, IDC_PBCC_PATH);
+    record.quarex = ControlText(dialog, IDC_QUAREX_PATH);
+    std::string report = InvalidProgramsReport(record);
     if (!report.empty()) {
         ShowMessage(report);
         return;
     }
-    ControlsToSettings(dialog);
+    ControlsToSettings(dialog, record);
     EndDialogFrame(dialog);
 }
 
-void OnConfigureCommand(HWND dialog, WPARAM wParam) {
+void OnConfigureCommand(HWND dialog, WPARAM wParam, SettingsRecord& record) {
     if (!IsButtonAction(wParam)) return;
     switch (LOWORD(wParam)) {
-    case IDC_OUTPUT_BROWSE: BrowseForOutputFolder(dialog); break;
-    case IDC_PBWIN_BROWSE: BrowseForProgram(dialog, kPbwinBrowse); break;
-    case IDC_PBCC_BROWSE: BrowseForProgram(dialog, kPbccBrowse); break;
-    case IDC_QUAREX_BROWSE: BrowseForProgram(dialog, kQuarexBrowse); break;
-    case IDC_DONE: OnDone(dialog); break;
+    case IDC_OUTPUT_BROWSE: BrowseForOutputFolder(dialog, record); break;
+    case IDC_PBWIN_BROWSE: BrowseForProgram(dialog, kPbwinBrowse, record); break;
+    case IDC_PBCC_BROWSE: BrowseForProgram(dialog, kPbccBrowse, record); break;
+    case IDC_QUAREX_BROWSE: BrowseForProgram(dialog, kQuarexBrowse, record); break;
+    case IDC_DONE: OnDone(dialog, record); break;
     }
 }
 
 void HandleConfigureMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_COMMAND) OnConfigureCommand(window, wParam);
+    SettingsRecord* record = FrameRecord(window);
+    if (message == WM_COMMAND && record) OnConfigureCommand(window, wParam, *record);
 }
 
 }  // namespace
 
-HWND CreateConfigureDialog(HWND mainWindow) {
+HWND CreateConfigureDialog(HWND mainWindow, SettingsRecord& record) {
     RECT main = {};
     GetWindowRect(mainWindow, &main);
     HWND dialog = CreateDialogFrame(nullptr, L"Configure", kConfigureStyle, kConfigureExStyle,
                                     kClientWidth, kClientHeight, HandleConfigureMessage);
     if (!dialog) return nullptr;
+    SetFrameRecord(dialog, record);
 
     // Outer bottom-right corner on the main window's, but never above or left of the origin.
     PlaceBottomRightAt(dialog, {main.right, main.bottom}, true);
 
     AddControls(dialog, kConfigureControls);
-    SettingsToControls(dialog);
+    SettingsToControls(dialog, record);
     return dialog;
 }
 
-INT_PTR ShowConfigureDialog(HWND mainWindow) {
-    HWND dialog = CreateConfigureDialog(mainWindow);
+INT_PTR ShowConfigureDialog(HWND mainWindow, SettingsRecord& record) {
+    HWND dialog = CreateConfigureDialog(mainWindow, record);
     if (!dialog) return 0;
     SetForegroundWindow(dialog);
     SetFocus(GetDlgItem(dialog, IDC_RELATIVE));
     RunModalDialog(dialog);
-    SaveSettings();
+    SaveSettings(record);
     return 0;
 }
 
-void SettingsToControls(HWND window) {
+void SettingsToControls(HWND window, const SettingsRecord& record) {
     CheckRadioButton(window, IDC_RELATIVE, IDC_SPECIFIC,
-                     Settings.directory == "relative" ? IDC_RELATIVE : IDC_SPECIFIC);
-    SetControlText(window, IDC_OUTPUT_PATH, Settings.output);
-    CheckRadioButton(window, IDC_PBWIN, IDC_PBCC, Settings.compiler == "pbwin" ? IDC_PBWIN : IDC_PBCC);
-    SetControlText(window, IDC_PBWIN_PATH, Settings.pbwin);
-    SetControlText(window, IDC_PBCC_PATH, Settings.pbcc);
-    SetControlText(window, IDC_QUAREX_PATH, Settings.quarex);
-    double include = NumericValue(Settings.include);
+                     record.directory == "relative" ? IDC_RELATIVE : IDC_SPECIFIC);
+    SetControlText(window, IDC_OUTPUT_PATH, record.output);
+    CheckRadioButton(window, IDC_PBWIN, IDC_PBCC, record.compiler == "pbwin" ? IDC_PBWIN : IDC_PBCC);
+    SetControlText(window, IDC_PBWIN_PATH, record.pbwin);
+    SetControlText(window, IDC_PBCC_PATH, record.pbcc);
+    SetControlText(window, IDC_QUAREX_PATH, record.quarex);
+    double include = NumericValue(record.include);
     int includeRadio = include == 2 ? IDC_INCLUDE_2
                      : include == 3 ? IDC_INCLUDE_3
                      : include == 4 ? IDC_INCLUDE_4
                                     : IDC_INCLUDE_1;
     CheckRadioButton(window, IDC_INCLUDE_1, IDC_INCLUDE_4, includeRadio);
-    SetControlText(window, IDC_INCL1_PATH, Settings.incl1);
-    SetControlText(window, IDC_INCL2_PATH, Settings.incl2);
-    SetControlText(window, IDC_INCL3_PATH, Settings.incl3);
-    SetControlText(window, IDC_INCL4_PATH, Settings.incl4);
+    SetControlText(window, IDC_INCL1_PATH, record.incl1);
+    SetControlText(window, IDC_INCL2_PATH, record.incl2);
+    SetControlText(window, IDC_INCL3_PATH, record.incl3);
+    SetControlText(window, IDC_INCL4_PATH, record.incl4);
 }
 
-void ControlsToSettings(HWND window) {
-    if (IsChecked(window, IDC_RELATIVE)) Settings.directory = "relative";
-    if (IsChecked(window, IDC_SPECIFIC)) Settings.directory = "specific";
-    Settings.output = ControlText(window, IDC_OUTPUT_PATH);
-    if (IsChecked(window, IDC_PBWIN)) Settings.compiler = "pbwin";
-    if (IsChecked(window, IDC_PBCC)) Settings.compiler = "pbcc";
-    Settings.pbwin = ControlText(window, IDC_PBWIN_PATH);
-    Settings.pbcc = ControlText(window, IDC_PBCC_PATH);
-    Settings.quarex = ControlText(window, IDC_QUAREX_PATH);
-    Settings.include = "1";
-    if (IsChecked(window, IDC_INCLUDE_2)) Settings.include = "2";
-    if (IsChecked(window, IDC_INCLUDE_3)) Settings.include = "3";
-    if (IsChecked(window, IDC_INCLUDE_4)) Settings.include = "4";
-    Settings.incl1 = ControlText(window, IDC_INCL1_PATH);
-    Settings.incl2 = ControlText(window, IDC_INCL2_PATH);
-    Settings.incl3 = ControlText(window, IDC_INCL3_PATH);
-    Settings.incl4 = ControlText(window, IDC_INCL4_PATH);
-    DeriveActiveFields(Settings);
+void ControlsToSettings(HWND window, SettingsRecord& record) {
+    if (IsChecked(window, IDC_RELATIVE)) record.directory = "relative";
+    if (IsChecked(window, IDC_SPECIFIC)) record.directory = "specific";
+    record.output = ControlText(window, IDC_OUTPUT_PATH);
+    if (IsChecked(window, IDC_PBWIN)) record.compiler = "pbwin";
+    if (IsChecked(window, IDC_PBCC)) record.compiler = "pbcc";
+    record.pbwin = ControlText(window, IDC_PBWIN_PATH);
+    record.pbcc = ControlText(window, IDC_PBCC_PATH);
+    record.quarex = ControlText(window, IDC_QUAREX_PATH);
+    record.include = "1";
+    if (IsChecked(window, IDC_INCLUDE_2)) record.include = "2";
+    if (IsChecked(window, IDC_INCLUDE_3)) record.include = "3";
+    if (IsChecked(window, IDC_INCLUDE_4)) record.include = "4";
+    record.incl1 = ControlText(window, IDC_INCL1_PATH);
+    record.incl2 = ControlText(window, IDC_INCL2_PATH);
+    record.incl3 = ControlText(window, IDC_INCL3_PATH);
+    record.incl4 = ControlText(window, IDC_INCL4_PATH);
+    DeriveActiveFields(record);
 }

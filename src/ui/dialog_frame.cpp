@@ -1,13 +1,13 @@
 #include "ui/dialog_frame.h"
 
+#include <memory>
 #include <vector>
 
 #include "platform/ansi.h"
-#include "platform/launch.h"
+#include "platform/responsive_wait.h"
 #include "ui/during_wait.h"
 #include "ui/dialog_scale.h"
 #include "ui/frame_state.h"
-#include "ui/modal_loop.h"
 #include "ui/static_colours.h"
 
 namespace {
@@ -29,9 +29,22 @@ INT_PTR OnGetFont(HWND dialog, const FrameState& state) {
 // thread or process would leave it asleep, so it is woken to see the window gone.
 void OnDestroy() { PostMessageW(nullptr, WM_NULL, 0, 0); }
 
+// WM_NCACTIVATE: losing activation remembers the control with the keyboard focus, gaining it
+// gives that control the focus back once.
+void OnActivationChange(FrameState& state, bool active) {
+    if (!active) {
+        state.savedFocus = GetFocus();
+        return;
+    }
+    if (!state.savedFocus) return;
+    SetFocus(state.savedFocus);
+    state.savedFocus = nullptr;
+}
+
+// The window owned its state from creation; it goes with the window.
 void OnFinalDestroy(HWND dialog, FrameState* state) {
     SetWindowLongPtrW(dialog, DWLP_USER, 0);
-    delete state;
+    std::unique_ptr<FrameState> owned(state);
 }
 
 // The dialog procedure of every frame. It passes each message to the window's handler and then
@@ -106,18 +119,17 @@ std::vector<WORD> EmptyTemplate(const std::wstring& caption, DWORD style, DWORD 
 HWND CreateDialogFrame(HWND owner, const std::wstring& caption, DWORD style, DWORD exStyle,
                        int clientWidth, int clientHeight, FrameHandler handler) {
     std::vector<WORD> dialogTemplate = EmptyTemplate(caption, style, exStyle);
-    auto* state = new FrameState;
+    auto state = std::make_unique<FrameState>();
     state->handler = handler;
     state->clientWidth = clientWidth;
     state->clientHeight = clientHeight;
     HWND dialog = CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-        owner, FrameProc, reinterpret_cast<LPARAM>(state));
-    if (!dialog) {
-        delete state;
-        return nullptr;
-    }
-    ScaleNewDialog(dialog, *state);
+        owner, FrameProc, reinterpret_cast<LPARAM>(state.get()));
+    if (!dialog) return nullptr;
+    // Handed to the window, which frees it on WM_NCDESTROY.
+    FrameState& held = *state.release();
+    ScaleNewDialog(dialog, held);
     return dialog;
 }
 
@@ -140,6 +152,25 @@ void AddControls(HWND dialog, std::span<const ControlLayout> controls) {
     for (const ControlLayout& control : controls)
         AddControl(dialog, control.id, control.kind->className, control.text, control.x, control.y,
                    control.width, control.height, control.kind->style, control.kind->exStyle);
+}
+
+void SetFrameRecord(HWND dialog, SettingsRecord& record) {
+    if (FrameState* state = StateOf(dialog)) state->record = &record;
+}
+
+SettingsRecord* FrameRecord(HWND dialog) {
+    FrameState* state = StateOf(dialog);
+    return state ? state->record : nullptr;
+}
+
+void SetDialogAccelerators(HWND dialog, HACCEL accelerators) {
+    UniqueAccelerators owned(accelerators);
+    if (FrameState* state = StateOf(dialog)) state->accelerators = std::move(owned);
+}
+
+HACCEL DialogAccelerators(HWND dialog) {
+    FrameState* state = StateOf(dialog);
+    return state ? state->accelerators.Get() : nullptr;
 }
 
 void SetClosingEndsTool(HWND dialog) {

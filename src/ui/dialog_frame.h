@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+struct SettingsRecord;
+
 // What a window built on the frame is told of its messages. The frame does its own part after
 // the handler, and the dialog's default processing goes on.
 using FrameHandler = void (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -41,6 +43,17 @@ struct ControlLayout {
 
 // Adds the controls of a layout table, in table order (which is the tab order).
 void AddControls(HWND dialog, std::span<const ControlLayout> controls);
+
+// The settings record the window works on, kept with the window; null until it is set.
+void SetFrameRecord(HWND dialog, SettingsRecord& record);
+SettingsRecord* FrameRecord(HWND dialog);
+
+// Keyboard shortcuts of the dialog, sent to it as WM_COMMAND (notification code 1) by its modal
+// loop when the dialog or one of its controls has the keyboard. The dialog owns the table and
+// frees it with itself.
+void SetDialogAccelerators(HWND dialog, HACCEL accelerators);
+// The dialog's table, for its modal loop; null when it has none.
+HACCEL DialogAccelerators(HWND dialog);
 
 // Closing this dialog ends the tool: closed while a command waits for an outside program, it
 // asks whether to end that program (see AnswerDuringWait).

@@ -13,11 +13,6 @@ using SetDialogDpiChangeBehaviorFunction = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE
 using SetDialogControlDpiChangeBehaviorFunction =
     BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS);
 
-int SystemDpi() {
-    ScreenDc screen;
-    int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
-    return dpi > 0 ? dpi : 96;
-}
 
 // The window's display DPI on Windows that scales per monitor, else the system DPI.
 int WindowDpi(HWND window) {
@@ -98,6 +93,13 @@ void SizeClientArea(HWND dialog, int clientWidth, int clientHeight, int dpi) {
 }
 
 }  // namespace
+
+// The screen's pixels are square: one DPI serves both directions.
+int SystemDpi() {
+    ScreenDc screen;
+    int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : 96;
+}
 
 int DialogDpi(HWND dialog) {
     FrameState* state = StateOf(dialog);

@@ -16,6 +16,8 @@ struct FrameState;
 constexpr int kFrameFontPoints = 8;
 constexpr wchar_t kFrameFontFace[] = L"MS Sans Serif";
 
+// The system DPI (the screen's LOGPIXELSX), 96 where the screen cannot tell.
+int SystemDpi();
 // The DPI the dialog is laid out for: its display's, as the system tells the window.
 int DialogDpi(HWND dialog);
 // A 96 DPI length at `dpi`.

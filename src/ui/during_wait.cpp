@@ -1,12 +1,12 @@
 #include "ui/during_wait.h"
 
 #include "platform/held_messages.h"
-#include "platform/launch.h"
 #include "platform/responsive_wait.h"
 #include "core/wait_rules.h"
 #include "ui/frame_state.h"
-#include "workflow/feedback.h"
-#include "core/tool_contract.h"
+#include "ui/feedback.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 

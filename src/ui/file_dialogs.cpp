@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "core/text.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/handles.h"
 #include "platform/system_functions.h"
 #include "ui/placement.h"
-#include "workflow/feedback.h"
+#include "ui/feedback.h"
 
 namespace {
 
@@ -111,11 +112,10 @@ std::wstring ChooseOutputFolder(HWND dialog, const std::string& storedFolder) {
     info.ulFlags = BIF_NEWDIALOGSTYLE;
     info.lpfn = OnFolderBrowserEvent;
     info.lParam = reinterpret_cast<LPARAM>(&browse);
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    UniqueItemIdList chosen(SHBrowseForFolderW(&info));
     if (!chosen) return L"";
     std::vector<wchar_t> path(kPathCapacity, L'\0');
-    bool found = SHGetPathFromIDListEx(chosen, path.data(), kPathCapacity, GPFIDL_DEFAULT);
-    CoTaskMemFree(chosen);
+    bool found = SHGetPathFromIDListEx(chosen.Get(), path.data(), kPathCapacity, GPFIDL_DEFAULT);
     return found ? path.data() : L"";
 }
 

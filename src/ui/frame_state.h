@@ -42,6 +42,8 @@ struct FrameState {
     UniqueAccelerators accelerators;
     // Closing this window ends the tool (the main window).
     bool closingEndsTool = false;
+    // The settings record the window works on (the process's one record).
+    SettingsRecord* record = nullptr;
 };
 
 // The dialog's state; null before creation has attached it and after the window is gone.

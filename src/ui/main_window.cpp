@@ -16,6 +16,7 @@
 #include "ui/modal_loop.h"
 #include "ui/static_colours.h"
 #include "ui/placement.h"
+#include "ui/window_feedback.h"
 #include "workflow/commands.h"
 #include "workflow/drop.h"
 
@@ -78,12 +79,10 @@ void PlaceMainWindow(HWND window) {
     if (WorkAreaOrSystemDefault(area)) PlaceAtBottomRight(window, area);
 }
 
-void ShowCurrentTestFile(HWND window) { SetControlText(window, IDC_TEST_FILE, Settings.active); }
-
-void AddMainWindowControls(HWND window) {
+void AddMainWindowControls(HWND window, const SettingsRecord& record) {
     AddControls(window, kMainWindowControls);
     SetStaticColours(GetDlgItem(window, IDC_DROP_AREA), COLOR_WINDOWTEXT, kDropAreaBackground);
-    ShowCurrentTestFile(window);
+    SetControlText(window, IDC_TEST_FILE, record.active);
 }
 
 // Choosing a test file without dragging: Ctrl+O, and the same command in the system menu
@@ -112,34 +111,44 @@ void LetDropsThrough(HWND window) {
 }
 
 // The chosen name goes where a dropped name goes; cancelling changes nothing.
-void OpenTestFile(HWND window) {
-    std::wstring name = ChooseTestFileName(window, Settings.active);
+void OpenTestFile(HWND window, SettingsRecord& record) {
+    std::wstring name = ChooseTestFileName(window, record.active);
     if (name.empty()) return;
-    SelectTestFileByName(name, ShowCurrentTestFile, window);
+    WindowFeedback feedback(window);
+    SelectTestFileByName(name, record, feedback);
 }
 
-void OnMainWindowCommand(HWND window, WPARAM wParam) {
+void OnMainWindowCommand(HWND window, WPARAM wParam, SettingsRecord& record) {
     if (!IsButtonAction(wParam)) return;
+    WindowFeedback feedback(window);
     switch (LOWORD(wParam)) {
-    case IDC_ADD_ROUTINES: AddRoutinesCommand(window); break;
-    case IDC_SEQUENCE_TESTS: SequenceTestsCommand(window); break;
-    case IDC_RUN_TESTS: RunTestsCommand(window); break;
-    case IDC_CONFIGURE: ShowConfigureDialog(window); break;
-    case IDM_OPEN_TEST_FILE: OpenTestFile(window); break;
+    case IDC_ADD_ROUTINES: AddRoutinesCommand(record, feedback); break;
+    case IDC_SEQUENCE_TESTS: SequenceTestsCommand(record, feedback); break;
+    case IDC_RUN_TESTS: RunTestsCommand(record, feedback); break;
+    case IDC_CONFIGURE: ShowConfigureDialog(window, record); break;
+    case IDM_OPEN_TEST_FILE: OpenTestFile(window, record); break;
     }
 }
 
+void OnMainWindowDrop(HWND window, HDROP drop, SettingsRecord& record) {
+    WindowFeedback feedback(window);
+    HandleDrop(drop, record, feedback);
+}
+
 void HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    // Set at creation, before the window takes any message of the user's.
+    SettingsRecord* record = FrameRecord(window);
+    if (!record) return;
     switch (message) {
     case WM_DROPFILES:
-        HandleDrop(reinterpret_cast<HDROP>(wParam), ShowCurrentTestFile, window);
+        OnMainWindowDrop(window, reinterpret_cast<HDROP>(wParam), *record);
         break;
     case WM_COMMAND:
-        OnMainWindowCommand(window, wParam);
+        OnMainWindowCommand(window, wParam, *record);
         break;
     case WM_SYSCOMMAND:
         // The system keeps the low four bits of a system menu command to itself.
-        if ((wParam & 0xFFF0) == IDM_OPEN_TEST_FILE) OpenTestFile(window);
+        if ((wParam & 0xFFF0) == IDM_OPEN_TEST_FILE) OpenTestFile(window, *record);
         break;
     case WM_DPICHANGED:
         // On a display of another scale, icons of its sizes; the frame lays out the rest.
@@ -154,24 +163,25 @@ void HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-HWND CreateMainWindow(HWND parent, MainWindowIcons& icons) {
+HWND CreateMainWindow(HWND parent, MainWindowIcons& icons, SettingsRecord& record) {
     HWND window = CreateDialogFrame(parent, L"Test Builder", kMainWindowStyle, kMainWindowExStyle,
                                     kClientWidth, kClientHeight, HandleMainWindowMessage);
     if (!window) return nullptr;
+    SetFrameRecord(window, record);
     SetClosingEndsTool(window);
     SetMainWindowIcons(window, icons, DialogDpi(window));
     SetPropW(window, kIconsProperty, &icons);
     PlaceMainWindow(window);
-    AddMainWindowControls(window);
+    AddMainWindowControls(window, record);
     AddOpenTestFileCommand(window);
     DragAcceptFiles(window, TRUE);
     LetDropsThrough(window);
     return window;
 }
 
-INT_PTR ShowMainWindow(HWND parent) {
+INT_PTR ShowMainWindow(HWND parent, SettingsRecord& record) {
     MainWindowIcons icons;
-    HWND window = CreateMainWindow(parent, icons);
+    HWND window = CreateMainWindow(parent, icons, record);
     if (window) RunModalDialog(window);
     return 0;
 }

@@ -2,25 +2,19 @@
 
 #include "ui/dialog_frame.h"
 #include "ui/during_wait.h"
-#include "ui/frame_state.h"
 
 namespace {
 
 // A shortcut key pressed in the dialog (on the dialog or one of its controls) becomes the
 // dialog's WM_COMMAND; keys for any other window are left alone.
 bool TranslateDialogAccelerator(HWND dialog, MSG& message) {
-    FrameState* state = StateOf(dialog);
-    if (!state || !state->accelerators) return false;
+    HACCEL accelerators = DialogAccelerators(dialog);
+    if (!accelerators) return false;
     if (message.hwnd != dialog && !IsChild(dialog, message.hwnd)) return false;
-    return TranslateAcceleratorW(dialog, state->accelerators.Get(), &message) != 0;
+    return TranslateAcceleratorW(dialog, accelerators, &message) != 0;
 }
 
 }  // namespace
-
-void SetDialogAccelerators(HWND dialog, HACCEL accelerators) {
-    UniqueAccelerators owned(accelerators);
-    if (FrameState* state = StateOf(dialog)) state->accelerators = std::move(owned);
-}
 
 INT_PTR RunModalDialog(HWND dialog) {
     SetForegroundWindow(dialog);
@@ -47,14 +41,4 @@ INT_PTR RunModalDialog(HWND dialog) {
         }
     }
     return 0;
-}
-
-void OnActivationChange(FrameState& state, bool active) {
-    if (!active) {
-        state.savedFocus = GetFocus();
-        return;
-    }
-    if (!state.savedFocus) return;
-    SetFocus(state.savedFocus);
-    state.savedFocus = nullptr;
 }

@@ -3,44 +3,46 @@
 #include <string>
 
 #include "core/settings_record.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "core/text.h"
-#include "workflow/compiler_log_box.h"
 #include "workflow/deep_paths.h"
-#include "workflow/feedback.h"
 #include "workflow/generated_path.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 
 // Shows what is missing for the command; true when something is.
-bool ReportMissingSettings(bool needsCompiler) {
-    std::string report = MissingSettingsReport(Settings, needsCompiler);
+bool ReportMissingSettings(const SettingsRecord& record, bool needsCompiler, FeedbackSink& feedback) {
+    std::string report = MissingSettingsReport(record, needsCompiler);
     if (report.empty()) return false;
-    ShowMessage(report);
+    feedback.Report(report);
     return true;
 }
 
 // Runs the framework tool hidden and waits for it. A tool that fails, or that could not even be
 // started, is reported under the command's failure line; true only for exit code 0.
-bool RunFrameworkTool(const std::string& commandLine, std::string_view failureLine) {
-    LaunchResult run = LaunchProgram(commandLine, kShowHidden, true);
+bool RunFrameworkTool(const SettingsRecord& record, const std::string& commandLine, std::string_view failureLine,
+                      FeedbackSink& feedback) {
+    LaunchResult run = LaunchProgram(commandLine, kShowHidden, Wait::UntilEnd);
     if (run.endedByUser) return false;
     if (!run.started) {
-        ShowMessage(NotStartedReport(failureLine, Settings.quarex, SystemErrorText(run.error)));
+        feedback.Report(NotStartedReport(failureLine, record.quarex, SystemErrorText(run.error)));
         return false;
     }
     if (run.exitCode != 0) {
-        ShowMessage(ToolFailureReport(failureLine, run.exitCode));
+        feedback.Report(ToolFailureReport(failureLine, run.exitCode));
         return false;
     }
     return true;
 }
 
-void RunToolAndBeep(const std::string& commandLine, std::string_view failureLine) {
-    if (RunFrameworkTool(commandLine, failureLine)) DefaultBeep();
+void RunToolAndBeep(const SettingsRecord& record, const std::string& commandLine, std::string_view failureLine,
+                    FeedbackSink& feedback) {
+    if (RunFrameworkTool(record, commandLine, failureLine, feedback)) feedback.Beep();
 }
 
 // The compiler and the test program run in the generated source's folder, which stays the
@@ -56,45 +58,46 @@ void EnterGeneratedSourceFolder(const std::string& directory) {
 
 }  // namespace
 
-void AddRoutinesCommand(HWND) {
-    if (ReportMissingSettings(false)) return;
-    RunToolAndBeep(AddCommandLine(WithCommandLinePaths(Settings)), "Add tests failed");
+void AddRoutinesCommand(const SettingsRecord& record, FeedbackSink& feedback) {
+    if (ReportMissingSettings(record, false, feedback)) return;
+    RunToolAndBeep(record, AddCommandLine(WithCommandLinePaths(record)), "Add tests failed", feedback);
 }
 
-void SequenceTestsCommand(HWND) {
-    if (ReportMissingSettings(false)) return;
-    RunToolAndBeep(SequenceCommandLine(WithCommandLinePaths(Settings)), "Sequence failed");
+void SequenceTestsCommand(const SettingsRecord& record, FeedbackSink& feedback) {
+    if (ReportMissingSettings(record, false, feedback)) return;
+    RunToolAndBeep(record, SequenceCommandLine(WithCommandLinePaths(record)), "Sequence failed", feedback);
 }
 
-void RunTestsCommand(HWND mainWindow) {
-    if (ReportMissingSettings(true)) return;
-    SettingsRecord forms = WithCommandLinePaths(Settings);
-    if (!RunFrameworkTool(GenerateCommandLine(forms), "Generate failed")) return;
+void RunTestsCommand(const SettingsRecord& record, FeedbackSink& feedback) {
+    if (ReportMissingSettings(record, true, feedback)) return;
+    SettingsRecord forms = WithCommandLinePaths(record);
+    if (!RunFrameworkTool(record, GenerateCommandLine(forms), "Generate failed", feedback)) return;
 
-    std::string generated = GeneratedTestSourcePath();
+    std::string generated = GeneratedTestSourcePath(record);
     PathParts parts = SplitPath(generated);
     std::string logName = CompilerLogName(parts.name);
     CompilePlace place = CompilePlaceFor(parts, logName);
     if (!place.folder) {
-        ShowMessage(TooDeepFolderReport(place.fullFolder));
+        feedback.Report(TooDeepFolderReport(place.fullFolder));
         return;
     }
     EnterGeneratedSourceFolder(*place.folder);
 
-    LaunchResult compile = LaunchProgram(CompileCommandLine(forms, place.source), kShowNormal, true);
+    LaunchResult compile = LaunchProgram(CompileCommandLine(forms, place.source), kShowNormal, Wait::UntilEnd);
     if (compile.endedByUser) return;
     if (!compile.started) {
-        ShowMessage(NotStartedReport("Compile failed", Settings.activeCompilerPath, SystemErrorText(compile.error)));
+        feedback.Report(NotStartedReport("Compile failed", record.activeCompilerPath, SystemErrorText(compile.error)));
         return;
     }
     if (compile.exitCode != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
         // No log name (no generated source): nothing to read, and no ".log" made.
-        ShowCompilerLog(mainWindow, place.log.empty() ? std::string() : ReadWholeFile(place.log),
-                        parts.directory + logName);
+        feedback.ShowCompilerLog(
+            place.log.empty() ? std::string() : ReadWholeFile(place.log, WhenMissing::CreateEmpty),
+            parts.directory + logName);
         return;
     }
 
-    LaunchResult test = LaunchProgram(TestProgramCommandLine(place.source), kShowNormal, false);
-    if (!test.started) ShowMessage(NotStartedReport("", TestProgramPath(generated), SystemErrorText(test.error)));
+    LaunchResult test = LaunchProgram(TestProgramCommandLine(place.source), kShowNormal, Wait::No);
+    if (!test.started) feedback.Report(NotStartedReport("", TestProgramPath(generated), SystemErrorText(test.error)));
 }

@@ -2,8 +2,8 @@
 
 #include "core/long_path.h"
 #include "core/system_limits.h"
-#include "core/tool_contract.h"
-#include "platform/path_forms.h"
+#include "core/command_lines.h"
+#include "platform/paths.h"
 
 // Only the fields the command lines take.
 SettingsRecord WithCommandLinePaths(const SettingsRecord& record) {

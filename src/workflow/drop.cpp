@@ -6,20 +6,20 @@
 
 #include "core/test_file.h"
 #include "core/text.h"
-#include "core/tool_contract.h"
-#include "platform/files.h"
-#include "workflow/feedback.h"
+#include "core/report_texts.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "workflow/settings_file.h"
 
 namespace {
 
 // The first dropped name, whole whatever its length: a cut name would create or select
-// another file than the one dropped.
-std::wstring FirstDroppedName(HDROP drop) {
-    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+// another file than the one dropped. The drop is finished when its owner goes.
+std::wstring FirstDroppedName(UniqueDrop drop) {
+    UINT length = DragQueryFileW(drop.Get(), 0, nullptr, 0);
     if (length == 0) return {};
     std::vector<wchar_t> buffer(length + 1);
-    UINT copied = DragQueryFileW(drop, 0, buffer.data(), length + 1);
+    UINT copied = DragQueryFileW(drop.Get(), 0, buffer.data(), length + 1);
     return std::wstring(buffer.data(), copied);
 }
 
@@ -39,8 +39,9 @@ DroppedKind ClassifyDroppedName(std::wstring name) {
 // A source file gets its test file beside it, unless one exists: that file belongs to the user
 // and stays as it is. `heldSource` is the source as the settings hold it (its short form where
 // they cannot hold it whole).
-void SelectTestFileForSource(const std::wstring& source, const std::string& heldSource) {
-    std::string text = NewTestFileText(heldSource, Settings);
+void SelectTestFileForSource(const std::wstring& source, const std::string& heldSource, SettingsRecord& record) {
+    EndOutputFolderWithBackslash(record);
+    std::string text = NewTestFileText(heldSource, record);
     // Named after the source's own name: a test file named after a short form ("_MEGA~1.test")
     // would keep that name for good.
     std::wstring testFile = TestFilePathFor(source);
@@ -53,17 +54,17 @@ void SelectTestFileForSource(const std::wstring& source, const std::string& held
     // of the file just made; a test file that could not be made has none, and goes by the name
     // beside the source's short form.
     if (std::optional<std::string> name = HeldWhole(testFile.substr(testFile.rfind(L'\\') + 1)))
-        Settings.active = SplitPath(heldSource).directory + *name;
+        record.active = SplitPath(heldSource).directory + *name;
     else
-        Settings.active = HoldablePath(testFile).value_or(TestFilePathFor(heldSource));
+        record.active = HoldablePath(testFile).value_or(TestFilePathFor(heldSource));
 }
 
 }  // namespace
 
-bool SelectTestFileByName(const std::wstring& name, void (*show)(HWND window), HWND window) {
+bool SelectTestFileByName(const std::wstring& name, SettingsRecord& record, FeedbackSink& feedback) {
     DroppedKind kind = ClassifyDroppedName(name);
     if (kind == DroppedKind::Other) {
-        DefaultBeep();
+        feedback.Beep();
         return false;
     }
     // A path the settings file cannot hold whole goes by its short form; one that has none (a
@@ -71,19 +72,18 @@ bool SelectTestFileByName(const std::wstring& name, void (*show)(HWND window), H
     // of "?" or answered with the beep that means a file of another type.
     std::optional<std::string> path = HoldablePath(name);
     if (!path) {
-        ShowMessage(UnusablePathReport(name));
+        feedback.Report(UnusablePathReport(name));
         return false;
     }
-    if (kind == DroppedKind::Source) SelectTestFileForSource(name, *path);
-    else Settings.active = *path;
+    if (kind == DroppedKind::Source) SelectTestFileForSource(name, *path, record);
+    else record.active = *path;
     // The new name shows at once; a slow save does not keep the old one on screen meanwhile.
-    show(window);
-    SaveSettings();
+    feedback.ShowCurrentTestFile(record.active);
+    SaveSettings(record);
     return true;
 }
 
-bool HandleDrop(HDROP drop, void (*show)(HWND window), HWND window) {
-    std::wstring name = FirstDroppedName(drop);
-    DragFinish(drop);
-    return SelectTestFileByName(name, show, window);
+bool HandleDrop(HDROP drop, SettingsRecord& record, FeedbackSink& feedback) {
+    std::wstring name = FirstDroppedName(UniqueDrop(drop));  // the drop is finished here
+    return SelectTestFileByName(name, record, feedback);
 }

@@ -1,17 +1,17 @@
 #include "workflow/generated_path.h"
 
 #include "core/settings_record.h"
-#include "platform/files.h"
 #include "platform/held_retry.h"
+#include "platform/text_files.h"
 #include "core/test_file.h"
 
-std::string GeneratedTestSourcePath() {
-    if (!FileExists(Settings.active)) return {};
+std::string GeneratedTestSourcePath(const SettingsRecord& record) {
+    if (!FileExists(record.active)) return {};
     // A test file held open by another program reads as empty and gives "test\_test.bas"; one
     // held for a moment (the framework tool's helpers, a virus scanner) is tried again.
     TextFile file;
-    RetryWhileHeld([&file] {
-        file = OpenTextForReading(Settings.active);
+    RetryWhileHeld([&] {
+        file = OpenTextForReading(record.active);
         return file.handle.Valid() ? 0 : GetLastError();
     });
     GeneratedPathScan scan;
@@ -20,6 +20,5 @@ std::string GeneratedTestSourcePath() {
         ReadLine(file, line);
         if (ScanTestFileLine(scan, line)) break;
     }
-    CloseFile(file);
     return GeneratedPathFromScan(scan);
 }

@@ -13,12 +13,10 @@ SettingsFileState SettingsFileStateFor(unsigned long attributes, unsigned long e
 // The same for a path, asked of the system (GetFileAttributesW).
 SettingsFileState SettingsFileStateOf(const std::wstring& path);
 
-// Reads the settings file beside the executable; defaults where there is none. `look` gives the
-// system's answer about the file; tests stand in for it where Wine cannot fail the real one.
-void LoadSettings(SettingsFileState (*look)(const std::wstring& path) = SettingsFileStateOf);
-void SaveSettings();
+// Reads the settings file beside the executable into `record`; defaults where there is none.
+// `look` gives the system's answer about the file; tests stand in for it where Wine cannot fail
+// the real one.
+void LoadSettings(SettingsRecord& record, SettingsFileState (*look)(const std::wstring& path) = SettingsFileStateOf);
+// Writes `record` to the settings file, unless the one there could not be read at the load.
+void SaveSettings(const SettingsRecord& record);
 
-// Whether a save rewrites the settings file in place rather than replacing it with a new file:
-// for a link to another file (a reparse point), a file with more than one name, and an
-// encrypted or compressed file, whose nature a replacement would lose. Public for the tests.
-bool SavesInPlace(unsigned long attributes, unsigned long links);

@@ -19,6 +19,7 @@ TEST(NewTestFile, RelativeModeWritesTwoLines) {
     SettingsRecord r;
     r.directory = "relative";
     r.output = "E:\\gen";
+    EndOutputFolderWithBackslash(r);
     EXPECT_EQ(NewTestFileText("D:\\src\\Util.BAS", r), "[quarex]\r\nsource=D:\\src\\Util.BAS\r\n");
     EXPECT_EQ(r.output, "E:\\gen");
     EXPECT_EQ(TestFilePathFor("D:\\src\\Util.BAS"), "D:\\src\\Util.test");
@@ -30,8 +31,10 @@ TEST(NewTestFile, SpecificModeAddsOutputAndItsBackslash) {
     r.output = "E:\\gen";
     EXPECT_EQ(NewTestFileText("D:\\src\\Util.BAS", r),
               "[quarex]\r\nsource=D:\\src\\Util.BAS\r\noutput=E:\\gen\\Util_test.bas\r\n");
+    EXPECT_EQ(r.output, "E:\\gen");
+    EndOutputFolderWithBackslash(r);
     EXPECT_EQ(r.output, "E:\\gen\\");
-    NewTestFileText("D:\\src\\Util.BAS", r);
+    EndOutputFolderWithBackslash(r);
     EXPECT_EQ(r.output, "E:\\gen\\");
 }
 
@@ -41,6 +44,7 @@ TEST(NewTestFile, AnyModeButRelativeCountsAsSpecific) {
         r.directory = mode;
         EXPECT_EQ(NewTestFileText("D:\\src\\a.b.inc", r),
                   "[quarex]\r\nsource=D:\\src\\a.b.inc\r\noutput=\\a.b_test.bas\r\n") << mode;
+        EndOutputFolderWithBackslash(r);
         EXPECT_EQ(r.output, "\\");
     }
     EXPECT_EQ(TestFilePathFor("D:\\src\\a.b.inc"), "D:\\src\\a.b.test");

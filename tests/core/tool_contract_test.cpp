@@ -1,7 +1,8 @@
 // Command lines and report texts, run natively and under Wine.
 #include <gtest/gtest.h>
 
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 

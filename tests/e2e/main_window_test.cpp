@@ -245,40 +245,6 @@ TEST(MainWindow, EscapeEnterOkAndCancelDoNotClose) {
     EXPECT_EQ(exitCode, 0u);
 }
 
-TEST(MainWindow, ButtonsActOnNotificationCodesZeroAndOneOnly) {
-    ToolCase tool;
-    ASSERT_TRUE(tool.Start());
-    HWND main = tool.Main();
-    // With nothing configured any command that acts answers with the missing-settings box.
-    for (int id : {IDC_ADD_ROUTINES, IDC_SEQUENCE_TESTS, IDC_RUN_TESTS, IDC_CONFIGURE}) {
-        ASSERT_TRUE(PostCommand(main, id, 2));
-        ASSERT_TRUE(PostCommand(main, id, BN_DOUBLECLICKED + 3));
-    }
-    EXPECT_TRUE(NoMessageBox(tool));
-    EXPECT_EQ(FindDialog(tool.ProcessId(), L"Configure"), nullptr);
-
-    ASSERT_TRUE(PostCommand(main, IDC_ADD_ROUTINES, 1));
-    HWND box = nullptr;
-    std::wstring text;
-    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
-    EXPECT_EQ(text, L"Please select a test file first\r\nPlease configure Quarex directory first");
-    ASSERT_TRUE(tool.DismissMessageBox(box));
-
-    ASSERT_TRUE(PostCommand(main, IDC_RUN_TESTS, 0));
-    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
-    EXPECT_EQ(text,
-              L"Please select a test file first\r\nPlease configure Quarex directory first\r\n"
-              L"Please configure active compiler first");
-    ASSERT_TRUE(tool.DismissMessageBox(box));
-
-    HWND dialog = nullptr;
-    ASSERT_TRUE(PostCommand(main, IDC_CONFIGURE, 1));
-    EXPECT_TRUE(WaitUntil([&] { return (dialog = FindDialog(tool.ProcessId(), L"Configure")) != nullptr; }));
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(PostSystemClose(dialog));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-}
-
 TEST(MainWindow, FocusComesBackAfterSwitchingToAnotherApplication) {
     ToolCase tool;
     ASSERT_TRUE(tool.Start());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ansi.h"
+#include "start_process.h"
 
 namespace {
 
@@ -220,17 +221,11 @@ bool ToolCase::Running() const {
 testing::AssertionResult ToolCase::Start(std::wstring_view arguments) {
     std::wstring commandLine = L"\"" + ToWide(ExePath()) + L"\"";
     if (!arguments.empty()) commandLine += L" " + std::wstring(arguments);
-    std::wstring folder = ToWide(Folder());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &started)) {
-        return testing::AssertionFailure() << "could not start " << ExePath() << " (error " << GetLastError() << ")";
-    }
-    CloseHandle(started.hThread);
-    process_.Reset(started.hProcess);
-    processId_ = started.dwProcessId;
+    StartedProcess started = StartProcess(commandLine, ToWide(Folder()).c_str());
+    if (!started)
+        return testing::AssertionFailure() << "could not start " << ExePath() << " (error " << started.Error() << ")";
+    processId_ = started.Id();
+    process_.Reset(started.Release());
 
     const std::vector<int> controls{1011, 1012, 1013, 1014, 1015, 1060};
     bool ready = WaitUntil([&] {
@@ -361,16 +356,9 @@ testing::AssertionResult DropFiles(POINT screenPoint, const std::vector<std::str
                                ToWide(UnixPathOf(result)) + L"\" " + std::to_wstring(screenPoint.x) + L" " +
                                std::to_wstring(screenPoint.y);
     for (const std::string& path : paths) commandLine += L" \"" + ToWide(UnixPathOf(path)) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started)) {
-        return testing::AssertionFailure() << "could not start the XDND source (error " << GetLastError() << ")";
-    }
     // Wine hands out no waitable handle for a Unix program: the outcome comes through the file.
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    if (StartedProcess started = StartProcess(commandLine); !started)
+        return testing::AssertionFailure() << "could not start the XDND source (error " << started.Error() << ")";
     std::string outcome;
     WaitUntil([&] { return !(outcome = ReadBytes(result)).empty(); }, 2 * kWaitLimitMs);
     DeleteFileW(ToWide(result).c_str());

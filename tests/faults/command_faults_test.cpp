@@ -7,76 +7,18 @@
 #include "workflow/settings_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/launch.h"
 #include "standin_support.h"
 #include "test_support.h"
 #include "workflow/commands.h"
-#include "core/tool_contract.h"
+#include "commands_fixture.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 #include "workflow_support.h"
 
-namespace {
-
-void MakeFolder(const std::string& path) { CreateDirectoryW(ToWide(path).c_str(), nullptr); }
-
-std::string WithoutTrailingBackslash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
-
-// Where the system would look first if one of the paths below reached it unquoted: at every
-// space of the framework tool's, the compiler's and the test programs' paths.
-const char* const kTraps[] = {"Program.exe",    "Program Files\\Quarex.exe", "PB.exe",
-                              "PB Win.exe",     "PB Win 10\\Bin.exe",        "my.exe",
-                              "my src\\my.exe", "my src\\test\\my.exe",      "gen.exe",
-                              "gen out\\my.exe"};
-
-class CommandFaults : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* folder : {"Program Files", "Program Files\\Quarex Tool", "PB Win 10", "PB Win 10\\Bin Dir",
-                                   "PB Win 10\\Win API", "my src", "my src\\test", "gen out"})
-            MakeFolder(temp / folder);
-        InstallStandin(quarex);
-        InstallStandin(compiler);
-        for (const char* trap : kTraps) InstallStandin(temp / trap);
-        WriteBytes(source, "' the code under test\r\n");
-        WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\n");
-
-        Settings = SettingsRecord{};
-        Settings.active = testFile;
-        Settings.quarex = quarex;
-        Settings.activeCompilerPath = compiler;
-        Settings.activeIncludeDir = include;
-
-        startDirectory = GetCurrentDir();
-        SetCurrentDir(temp.Path());
-        feedback.Observe(window.Get());
-        DeleteFileW(ToWide(OwnSettingsFile()).c_str());
-    }
-
-    void TearDown() override {
-        for (const char* trap : kTraps) EXPECT_TRUE(StandinRecords(temp / trap).empty()) << trap << " was started";
-        SetCurrentDir(startDirectory);
-        DeleteFileW(ToWide(OwnSettingsFile()).c_str());
-    }
-
-    std::string Compiled(const std::string& generatedSource) const {
-        return Quoted(compiler) + " /I" + Quoted(include) + " /Q /L " + Quoted(generatedSource);
-    }
-
-    TempDir temp;
-    std::string quarex = temp / "Program Files\\Quarex Tool\\quarex.exe";
-    std::string compiler = temp / "PB Win 10\\Bin Dir\\Pbwin.exe";
-    std::string include = temp / "PB Win 10\\Win API";
-    std::string source = temp / "my src\\my util.bas";
-    std::string testFile = temp / "my src\\my util.test";
-    std::string generatedFolder = temp / "my src\\test\\";
-    std::string generatedLog = generatedFolder + "my util_test.log";
-    std::string testProgram = generatedFolder + "my util_test.exe";
-    std::string startDirectory;
-    TestMainWindow window{true};
-    FeedbackRecorder feedback;
-};
-
-}  // namespace
+// The command tests' own fixture, for the faults around the commands.
+using CommandFaults = CommandsFixture;
 
 TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
     // The test file reads as empty while another program holds it (past the second it is tried
@@ -87,7 +29,7 @@ TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
     ASSERT_TRUE(holder.Held());
 
     // No "test" folder below the current one: the directory stays.
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     std::vector<StandinRecord> generate = StandinRecords(quarex);
     ASSERT_EQ(generate.size(), 1u);
     EXPECT_EQ(generate[0].command, Quoted(quarex) + " " + Quoted(testFile));
@@ -102,7 +44,7 @@ TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
 
     // With one, the compiler runs in it and the empty log is left there.
     MakeFolder(temp / "test");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     compile = StandinRecords(compiler);
     ASSERT_EQ(compile.size(), 2u);
     EXPECT_EQ(compile[1].command, Compiled("test\\_test.bas"));
@@ -114,7 +56,7 @@ TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
     // is reported.
     WriteStandinPlan(compiler, "exit=0\r\n");
     feedback.Clear();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     ASSERT_EQ(feedback.Messages().size(), 1u);
     EXPECT_EQ(feedback.Messages()[0].rfind("Could not start test\\_test\r\n", 0), 0u) << feedback.Messages()[0];
     EXPECT_EQ(StandinRecords(compiler).size(), 3u);
@@ -128,9 +70,9 @@ TEST_F(CommandFaults, OutsideProgramsThatCrashAreFailures) {
     // A crash ends the program with the exception's code (0xC0000005), which is no success and
     // no code of the framework tool: the failure line stands alone.
     WriteStandinPlan(quarex, "crash=1\r\n");
-    AddRoutinesCommand(window.Get());
-    SequenceTestsCommand(window.Get());
-    RunTestsCommand(window.Get());
+    AddRoutinesCommand(TestSettings, window.Screen());
+    SequenceTestsCommand(TestSettings, window.Screen());
+    RunTestsCommand(TestSettings, window.Screen());
     EXPECT_EQ(feedback.Messages(),
               (std::vector<std::string>{"Add tests failed\r\n", "Sequence failed\r\n", "Generate failed\r\n"}));
     EXPECT_EQ(feedback.Beeps(), 0);
@@ -141,7 +83,7 @@ TEST_F(CommandFaults, OutsideProgramsThatCrashAreFailures) {
     WriteStandinPlan(quarex, "exit=0\r\n");
     WriteStandinPlan(compiler, "write={source-base}.log\r\ncontentline=my util_test.bas(3): error 477\r\ncrash=1\r\n");
     feedback.Clear();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     ASSERT_EQ(feedback.Events().size(), 1u);
     EXPECT_EQ(feedback.Events()[0].text, "my util_test.bas(3): error 477\r\n");
     EXPECT_FALSE(feedback.Events()[0].windowVisible);
@@ -152,7 +94,7 @@ TEST_F(CommandFaults, OutsideProgramsThatCrashAreFailures) {
     DeleteFileW(ToWide(generatedLog).c_str());
     WriteStandinPlan(compiler, "crash=1\r\n");
     feedback.Clear();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     ASSERT_EQ(feedback.Events().size(), 1u);
     EXPECT_EQ(feedback.Events()[0].text, "");
     EXPECT_TRUE(PathExists(generatedLog));
@@ -162,7 +104,7 @@ TEST_F(CommandFaults, OutsideProgramsThatCrashAreFailures) {
     WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n");
     WriteStandinPlan(testProgram, "crash=1\r\n");
     feedback.Clear();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     EXPECT_EQ(WaitForStandinRecords(testProgram, 1).size(), 1u);
     EXPECT_TRUE(feedback.Events().empty());
     WaitUntilDeletable(testProgram);
@@ -182,7 +124,7 @@ TEST_F(CommandFaults, CompilerLogOfTwentyMegabytesShowsItsLastLinesByteForByte) 
     ASSERT_EQ(ReadBytes(generatedLog).size(), log.size());
     WriteStandinPlan(compiler, "exit=1\r\n");
 
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     ASSERT_EQ(feedback.Events().size(), 1u);
     const FeedbackEvent& shown = feedback.Events()[0];
     size_t firstEnd = shown.text.find("\r\n");
@@ -205,21 +147,21 @@ TEST_F(CommandFaults, PathsWithSpacesInEveryPlace) {
     std::string output = temp / "gen out";
     WriteBytes(OwnSettingsFile(), "directory=specific\r\noutput=" + output + "\r\ncompiler=pbwin\r\npbwin=" + compiler +
                                    "\r\nquarex=" + quarex + "\r\ninclude=2\r\nincl2=" + include + "\r\n");
-    Settings = SettingsRecord{};
-    LoadSettings();
-    EXPECT_EQ(Settings.activeCompilerPath, compiler);
-    EXPECT_EQ(Settings.activeIncludeDir, include);
+    TestSettings = SettingsRecord{};
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.activeCompilerPath, compiler);
+    EXPECT_EQ(TestSettings.activeIncludeDir, include);
 
     DeleteFileW(ToWide(testFile).c_str());
     DeliverDrop(window.Get(), {source});
     std::string generated = output + "\\my util_test.bas";
     EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\noutput=" + generated + "\r\n");
     EXPECT_EQ(window.LabelText(), testFile);
-    EXPECT_EQ(Settings.output, output + "\\");
-    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
+    EXPECT_EQ(TestSettings.output, output + "\\");
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(TestSettings));
 
     WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     std::vector<StandinRecord> generate = StandinRecords(quarex);
     ASSERT_EQ(generate.size(), 1u);
     EXPECT_EQ(generate[0].command, Quoted(quarex) + " " + Quoted(testFile));
@@ -236,7 +178,7 @@ TEST_F(CommandFaults, PathsWithSpacesInEveryPlace) {
 
     // A failed compile's log, whose name has a space, is found in that folder.
     WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=my util_test.bas(1): error");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"my util_test.bas(1): error"});
     WaitUntilDeletable(program);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "workflow/settings_file.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "core/test_file.h"
 #include "fault_support.h"
 #include "platform/ansi.h"
@@ -16,9 +16,9 @@ namespace {
 class DropFaults : public ::testing::Test {
 protected:
     void SetUp() override {
-        Settings = SettingsRecord{};
-        Settings.directory = "relative";
-        Settings.quarex = "C:\\q\\quarex.exe";
+        TestSettings = SettingsRecord{};
+        TestSettings.directory = "relative";
+        TestSettings.quarex = "C:\\q\\quarex.exe";
         window.SetLabelText("before");
         DeleteFileW(ToWide(OwnSettingsFile()).c_str());
     }
@@ -26,9 +26,9 @@ protected:
 
     // The dropped path became current: in the record, in the label and in the saved file.
     void ExpectCurrentAndSaved(const std::string& testFile) {
-        EXPECT_EQ(Settings.active, testFile);
+        EXPECT_EQ(TestSettings.active, testFile);
         EXPECT_EQ(window.LabelText(), testFile);
-        EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
+        EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(TestSettings));
         EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
     }
 
@@ -71,12 +71,12 @@ TEST_F(DropFaults, TestFileThatCannotBeCreatedIsStillMadeCurrent) {
     std::string source = temp / "util.bas";
     std::string testFile = temp / "util.test";
     ASSERT_TRUE(CreateDirectoryW(ToWide(testFile).c_str(), nullptr));
-    Settings.directory = "specific";
-    Settings.output = "E:\\gen";
+    TestSettings.directory = "specific";
+    TestSettings.output = "E:\\gen";
 
     DeliverDrop(window.Get(), {source});
     EXPECT_TRUE(IsDirectory(testFile));
-    EXPECT_EQ(Settings.output, "E:\\gen\\");
+    EXPECT_EQ(TestSettings.output, "E:\\gen\\");
     ExpectCurrentAndSaved(testFile);
     EXPECT_TRUE(feedback.Events().empty());
 }
@@ -91,7 +91,7 @@ TEST_F(DropFaults, SettingsHeldDuringTheDropKeepTheirOldBytesAndTheNewTestFileSt
         DeliverDrop(window.Get(), {source});
     }
     EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\n");
-    EXPECT_EQ(Settings.active, testFile);
+    EXPECT_EQ(TestSettings.active, testFile);
     EXPECT_EQ(window.LabelText(), testFile);
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), "active=D:\\old.test\r\n");
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
@@ -115,23 +115,23 @@ TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
         CloseHandle(file);
 
         DeliverWideDrop(window.Get(), {source});
-        EXPECT_EQ(Settings.active.find_first_of("?="), std::string::npos) << Settings.active;
-        ExpectCurrentAndSaved(Settings.active);
+        EXPECT_EQ(TestSettings.active.find_first_of("?="), std::string::npos) << TestSettings.active;
+        ExpectCurrentAndSaved(TestSettings.active);
         // The new test file is the folder's util.test, and its source line names util.bas there.
         std::wstring testFile = folder + L"util.test";
-        std::string written = ReadBytes(Settings.active);
+        std::string written = ReadBytes(TestSettings.active);
         ASSERT_EQ(written.rfind("[quarex]\r\nsource=", 0), 0u) << written;
         std::string shortSource = written.substr(17, written.size() - 19);
         EXPECT_EQ(shortSource.find_first_of("?="), std::string::npos) << shortSource;
         EXPECT_TRUE(FileExists(shortSource)) << shortSource;
-        EXPECT_EQ(TestFilePathFor(shortSource), Settings.active);
+        EXPECT_EQ(TestFilePathFor(shortSource), TestSettings.active);
         EXPECT_NE(GetFileAttributesW(testFile.c_str()), INVALID_FILE_ATTRIBUTES) << "no util.test in the folder";
 
         // After a restart the same test file is current.
-        std::string saved = Settings.active;
-        Settings = SettingsRecord{};
-        LoadSettings();
-        EXPECT_EQ(Settings.active, saved);
+        std::string saved = TestSettings.active;
+        TestSettings = SettingsRecord{};
+        LoadSettings(TestSettings);
+        EXPECT_EQ(TestSettings.active, saved);
 
         // A test file from there is selected by its short form too.
         std::wstring other = folder + L"other.test";
@@ -139,9 +139,9 @@ TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         CloseHandle(file);
         DeliverWideDrop(window.Get(), {other});
-        EXPECT_EQ(Settings.active.find_first_of("?="), std::string::npos) << Settings.active;
-        EXPECT_TRUE(FileExists(Settings.active)) << Settings.active;
-        ExpectCurrentAndSaved(Settings.active);
+        EXPECT_EQ(TestSettings.active.find_first_of("?="), std::string::npos) << TestSettings.active;
+        EXPECT_TRUE(FileExists(TestSettings.active)) << TestSettings.active;
+        ExpectCurrentAndSaved(TestSettings.active);
     }
     EXPECT_EQ(feedback.Beeps(), 0);
 
@@ -156,10 +156,10 @@ TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
     std::wstring omegaTest = base + L"\u03A9mega.test";
     EXPECT_NE(GetFileAttributesW(omegaTest.c_str()), INVALID_FILE_ATTRIBUTES) << "no \u03A9mega.test";
     EXPECT_EQ(NamesMatching(temp / "*.test"), std::vector<std::string>{ToAnsi(L"\u03A9mega.test")});
-    EXPECT_EQ(Settings.active.find_first_of("?="), std::string::npos) << Settings.active;
-    ExpectCurrentAndSaved(Settings.active);
-    EXPECT_EQ(LongPathOf(Settings.active), omegaTest);
-    std::string written = ReadBytes(Settings.active);
+    EXPECT_EQ(TestSettings.active.find_first_of("?="), std::string::npos) << TestSettings.active;
+    ExpectCurrentAndSaved(TestSettings.active);
+    EXPECT_EQ(LongPathOf(TestSettings.active), omegaTest);
+    std::string written = ReadBytes(TestSettings.active);
     ASSERT_EQ(written.rfind("[quarex]\r\nsource=", 0), 0u) << written;
     std::string shortOmega = written.substr(17, written.size() - 19);
     EXPECT_EQ(shortOmega.find_first_of("?="), std::string::npos) << shortOmega;
@@ -167,11 +167,11 @@ TEST_F(DropFaults, NamesTheSettingsCannotHoldGoByTheirShortForm) {
 
     // No short form (the name does not exist, as on a volume without 8.3 names nothing has one):
     // nothing is created or selected, and a message says why (a beep would say "another type").
-    const std::string before = Settings.active;
+    const std::string before = TestSettings.active;
     const std::string savedBefore = ReadBytes(OwnSettingsFile());
     DeliverWideDrop(window.Get(), {base + L"gone\u03A9.bas"});
     DeliverWideDrop(window.Get(), {base + L"gone=.test"});
-    EXPECT_EQ(Settings.active, before);
+    EXPECT_EQ(TestSettings.active, before);
     EXPECT_EQ(window.LabelText(), before);
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), savedBefore);
     EXPECT_EQ(feedback.Beeps(), 0);
@@ -215,7 +215,7 @@ TEST_F(DropFaults, PathOfTwoThousandCharactersIsKeptWhole) {
     std::string testFile = deep + "util.test";
     DeliverDrop(window.Get(), {source});
     ExpectCurrentAndSaved(testFile);
-    EXPECT_EQ(Settings.active.size(), 2001u);
+    EXPECT_EQ(TestSettings.active.size(), 2001u);
 
     // The test file is written, whole: the tool hands the system the "\\?\" form of a path this
     // long, which Windows takes at any length (Wine takes the plain one too).

@@ -1,6 +1,6 @@
 #include "fault_support.h"
 
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "test_support.h"
 
 

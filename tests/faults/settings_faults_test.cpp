@@ -28,8 +28,8 @@ TEST_F(SettingsHeld, LoadReadsNothingAppliesNoDefaultsAndStillDerives) {
 
     // As at start-up: an empty record stays empty. The file exists, so none of the three
     // defaults is applied, and the active compiler is the empty PBCC path.
-    LoadSettings();
-    EXPECT_EQ(EveryField(Settings), EveryField(SettingsRecord{}));
+    LoadSettings(TestSettings);
+    EXPECT_EQ(EveryField(TestSettings), EveryField(SettingsRecord{}));
 
     // The derived fields follow what the record already holds, not the file.
     SettingsRecord before;
@@ -38,47 +38,47 @@ TEST_F(SettingsHeld, LoadReadsNothingAppliesNoDefaultsAndStillDerives) {
     before.pbcc = "C:\\PB CC\\pbcc.exe";
     before.include = "3";
     before.incl3 = "C:\\inc three";
-    Settings = before;
-    LoadSettings();
+    TestSettings = before;
+    LoadSettings(TestSettings);
     SettingsRecord expected = before;
     expected.activeCompilerPath = "C:\\PB CC\\pbcc.exe";
     expected.activeIncludeDir = "C:\\inc three";
-    EXPECT_EQ(EveryField(Settings), EveryField(expected));
+    EXPECT_EQ(EveryField(TestSettings), EveryField(expected));
 
     // Loading never writes; once the other program lets go, the same file loads.
     holder.Release();
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
-    Settings = SettingsRecord{};
-    LoadSettings();
-    EXPECT_EQ(Settings.active, "D:\\from file\\util.test");
-    EXPECT_EQ(Settings.activeCompilerPath, "D:\\file\\Pbwin.exe");
+    TestSettings = SettingsRecord{};
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.active, "D:\\from file\\util.test");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "D:\\file\\Pbwin.exe");
 }
 
 TEST_F(SettingsHeld, SaveWritesNothingKeepsTheRecordAndLeavesNoTemporaryFile) {
     WriteBytes(OwnSettingsFile(), kFileOnDisk);
-    Settings.active = "D:\\new\\util.test";
-    Settings.directory = "specific";
-    Settings.output = "E:\\gen out\\";
-    Settings.compiler = "pbcc";
-    Settings.pbcc = "C:\\PB CC\\pbcc.exe";
-    Settings.include = "2";
-    Settings.incl2 = "C:\\inc two";
-    DeriveActiveFields(Settings);
-    const std::string record = EveryField(Settings);
+    TestSettings.active = "D:\\new\\util.test";
+    TestSettings.directory = "specific";
+    TestSettings.output = "E:\\gen out\\";
+    TestSettings.compiler = "pbcc";
+    TestSettings.pbcc = "C:\\PB CC\\pbcc.exe";
+    TestSettings.include = "2";
+    TestSettings.incl2 = "C:\\inc two";
+    DeriveActiveFields(TestSettings);
+    const std::string record = EveryField(TestSettings);
     {
         HeldByAnotherProcess holder(OwnSettingsFile());
         ASSERT_TRUE(holder.Held());
-        SaveSettings();
-        SaveSettings();
-        EXPECT_EQ(EveryField(Settings), record);
+        SaveSettings(TestSettings);
+        SaveSettings(TestSettings);
+        EXPECT_EQ(EveryField(TestSettings), record);
     }
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
 
     // The record kept its values: the next save that can write puts them on disk.
-    SaveSettings();
-    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
-    EXPECT_EQ(EveryField(Settings), record);
+    SaveSettings(TestSettings);
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(TestSettings));
+    EXPECT_EQ(EveryField(TestSettings), record);
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
 }
 
@@ -87,14 +87,14 @@ TEST_F(SettingsHeld, SaveWhoseTemporaryFileIsHeldWritesTheSettingsInPlace) {
     // in the middle of its own save, or a scanner): the settings file is rewritten in place, as
     // a plain save would, and the holder's file is left as it is.
     WriteBytes(OwnSettingsFile(), kFileOnDisk);
-    Settings.active = "D:\\new\\util.test";
+    TestSettings.active = "D:\\new\\util.test";
     std::string temporary = OwnSettingsFile() + ".tmp";
     {
         HeldByAnotherProcess holder(temporary);
         ASSERT_TRUE(holder.Held());
-        SaveSettings();
+        SaveSettings(TestSettings);
     }
-    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(TestSettings));
     EXPECT_EQ(ReadBytes(temporary), "");
     DeleteFileW(ToWide(temporary).c_str());
 }
@@ -105,22 +105,22 @@ TEST_F(SettingsHeld, SaveWhoseTemporaryFileIsHeldWritesTheSettingsInPlace) {
 // a Configure save writes over the file that run.
 TEST_F(SettingsHeld, FileTheSystemCouldNotLookAtIsNeverSavedOver) {
     WriteBytes(OwnSettingsFile(), kFileOnDisk);
-    LoadSettings([](const std::wstring&) {
+    LoadSettings(TestSettings, [](const std::wstring&) {
         return SettingsFileStateFor(INVALID_FILE_ATTRIBUTES, ERROR_ACCESS_DENIED);
     });
-    EXPECT_EQ(EveryField(Settings), EveryField(SettingsRecord{}));
+    EXPECT_EQ(EveryField(TestSettings), EveryField(SettingsRecord{}));
 
     TempDir temp;
     TestMainWindow window(false);
     FeedbackRecorder feedback;
     DeliverDrop(window.Get(), {temp / "util.bas"});
-    EXPECT_EQ(Settings.active, temp / "util.test");
+    EXPECT_EQ(TestSettings.active, temp / "util.test");
     EXPECT_EQ(window.LabelText(), temp / "util.test");
-    SaveSettings();
+    SaveSettings(TestSettings);
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), kFileOnDisk);
     EXPECT_EQ(FilesBesideSettings(), std::vector<std::string>{});
 
     // Later cases save again: a load that finds no file forgets this one.
     DeleteFileW(ToWide(OwnSettingsFile()).c_str());
-    LoadSettings();
+    LoadSettings(TestSettings);
 }

@@ -71,6 +71,7 @@ void CheckDropRoundTrip(const std::string& source, const std::string& outputSett
     record.directory = relative ? "relative" : "specific";
     record.output = outputSetting;
     std::string text = NewTestFileText(source, record);
+    EndOutputFolderWithBackslash(record);
 
     size_t slash = source.rfind('\\');
     std::string directory = slash == std::string::npos ? "" : source.substr(0, slash + 1);

@@ -25,7 +25,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "core/report_texts.h"
 
 namespace {
 

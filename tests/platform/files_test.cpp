@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_files.h"
 #include "test_support.h"
 
 namespace {
@@ -167,9 +168,11 @@ TEST(ReadWholeFile, ReadsEveryByteAndCreatesAMissingFile) {
     TempDir dir;
     std::string bytes("log\r\n\x1a\0tail", 11);
     WriteBytes(dir / "a.log", bytes);
-    EXPECT_EQ(ReadWholeFile(dir / "a.log"), bytes);
+    EXPECT_EQ(ReadWholeFile(dir / "a.log", WhenMissing::ReadNothing), bytes);
 
-    EXPECT_EQ(ReadWholeFile(dir / "missing.log"), "");
+    EXPECT_EQ(ReadWholeFile(dir / "other.log", WhenMissing::ReadNothing), "");
+    EXPECT_FALSE(PathExists(dir / "other.log"));
+    EXPECT_EQ(ReadWholeFile(dir / "missing.log", WhenMissing::CreateEmpty), "");
     EXPECT_TRUE(PathExists(dir / "missing.log"));
     EXPECT_EQ(ReadBytes(dir / "missing.log"), "");
 }
@@ -178,9 +181,9 @@ TEST(ReadWholeFile, HeldOrUnreachableFileGivesEmptyText) {
     TempDir dir;
     WriteBytes(dir / "held.log", "secret");
     ExclusiveHold hold(dir / "held.log");
-    EXPECT_EQ(ReadWholeFile(dir / "held.log"), "");
-    EXPECT_EQ(ReadWholeFile(dir / "no such folder\\x.log"), "");
-    EXPECT_EQ(ReadWholeFile(dir.Path()), "");
+    EXPECT_EQ(ReadWholeFile(dir / "held.log", WhenMissing::CreateEmpty), "");
+    EXPECT_EQ(ReadWholeFile(dir / "no such folder\\x.log", WhenMissing::CreateEmpty), "");
+    EXPECT_EQ(ReadWholeFile(dir.Path(), WhenMissing::CreateEmpty), "");
 }
 
 TEST(FileExists, OnlyExistingFilesThatAreNotDirectories) {

@@ -5,17 +5,18 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 
 int main(int argc, char** argv) {
     std::string path = ToAnsi(ExecutablePathWide());
     if (argc > 1) {
-        LoadSettings();
-        Settings.active = argv[1];
-        SaveSettings();
-        Settings = SettingsRecord{};
+        SettingsRecord saved;
+        LoadSettings(saved);
+        saved.active = argv[1];
+        SaveSettings(saved);
     }
-    LoadSettings();
-    std::printf("length=%u\nactive=%s\n", static_cast<unsigned>(path.size()), Settings.active.c_str());
+    SettingsRecord loaded;
+    LoadSettings(loaded);
+    std::printf("length=%u\nactive=%s\n", static_cast<unsigned>(path.size()), loaded.active.c_str());
     return 0;
 }

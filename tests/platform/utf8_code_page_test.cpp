@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "core/text.h"
 #include "test_support.h"
 

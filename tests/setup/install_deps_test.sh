@@ -102,6 +102,7 @@ EOF
 chmod +x "$bin"/*
 
 # --- Running it ----------------------------------------------------------------------------
+unset TB_WINE32_MEMORY TB_RETRY_WINE32 TB_ARCH
 failures=0
 fail() { echo "FAIL ($case_name): $*"; failures=$((failures + 1)); }
 show() { echo "--- $case_name: exit $status, output:"; cat "$out"; echo "--- calls:"; cat "$STANDIN_STATE/calls" 2>/dev/null; }
@@ -191,6 +192,35 @@ done
 [ "$(grep -c '^cmake$' "$STANDIN_STATE/installed")" -eq 1 ] || fail "cmake installed although it was there"
 grep -q '^dpkg --add-architecture' "$STANDIN_STATE/calls" && fail "a foreign architecture was added"
 grep -qE '^apt-get install.*(wine|i386)' "$STANDIN_STATE/calls" && fail "Wine was installed for the build"
+
+# 5. A 32-bit Wine that cannot be installed is remembered for a day: the next runs call no package
+#    tool and say so in one line; asked (TB_RETRY_WINE32=1, TB_ARCH=i686) or a day later, it is tried
+#    again, and once it installs, nothing is remembered.
+case_name="a remembered failure of the 32-bit Wine"
+fresh_state remembered
+export TB_WINE32_MEMORY="$STANDIN_STATE/build/wine32-not-installable"
+STANDIN_BROKEN=':i386$' run_script test
+grep -q 'wine32:i386' "$TB_WINE32_MEMORY" || fail "the failure was not remembered"
+for retry in none TB_RETRY_WINE32=1 TB_ARCH=i686 day-old installable; do
+    case_name="remembered failure, then $retry"
+    : > "$STANDIN_STATE/calls"
+    broken=':i386$'
+    case $retry in *=*) export "$retry" ;; day-old) touch -d '25 hours ago' "$TB_WINE32_MEMORY" ;;
+                   installable) broken=''; export TB_RETRY_WINE32=1 ;; esac
+    STANDIN_BROKEN=$broken run_script test
+    unset TB_RETRY_WINE32 TB_ARCH
+    tries=$(calls_matching '^apt-get install.*wine32:i386')
+    if [ $retry = none ]; then
+        [ "$(calls_matching '^(apt-get|sudo|dpkg)')" -eq 0 ] || fail "a package tool was called"
+        [ "$(wc -l < "$out")" -eq 1 ] && grep -q 'wine32:i386.*TB_RETRY_WINE32=1.*64-bit build' "$out" ||
+            fail "the remembered failure is not told in one line"
+    else
+        [ "$tries" -ge 1 ] || fail "the 32-bit Wine was not tried again"
+    fi
+done
+[ -e "$TB_WINE32_MEMORY" ] && fail "a failure is still remembered after the install"
+is_installed wine32:i386 || fail "wine32:i386 not installed once it could be"
+unset TB_WINE32_MEMORY
 
 [ $failures -eq 0 ] && echo "install-deps.sh: every case passed" || echo "$failures checks failed"
 [ $failures -eq 0 ]

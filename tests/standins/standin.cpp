@@ -6,25 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "utf8_text.h"
+
 namespace {
-
-std::string Utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-    return bytes;
-}
-
-std::wstring FromUtf8(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-    return text;
-}
 
 std::wstring OwnPath() {
     std::vector<wchar_t> buffer(32768);
@@ -176,8 +160,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SetErrorMode(errorMode);
 
     std::string block = "[launch]\r\n";
-    block += "command=" + Utf8(commandLine) + "\r\n";
-    block += "directory=" + Utf8(CurrentDirectory()) + "\r\n";
+    block += "command=" + ToUtf8(commandLine) + "\r\n";
+    block += "directory=" + ToUtf8(CurrentDirectory()) + "\r\n";
     block += "show=" + std::to_string(startup.wShowWindow) + "\r\n";
     block += std::string("useshowwindow=") + ((startup.dwFlags & STARTF_USESHOWWINDOW) ? "1" : "0") + "\r\n";
     block += "errormode=" + std::to_string(errorMode) + "\r\n";

@@ -3,27 +3,11 @@
 #include <windows.h>
 
 #include "platform/ansi.h"
+#include "start_process.h"
+#include "../standins/utf8_text.h"
 #include "test_support.h"
 
 namespace {
-
-std::wstring Utf8ToWide(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-    return text;
-}
-
-std::string WideToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-    return bytes;
-}
 
 std::string WithExtension(std::string_view path, std::string_view extension) {
     size_t slash = path.rfind('\\');
@@ -42,13 +26,13 @@ void InstallStandin(std::string_view programPath) {
 }
 
 void WriteStandinPlan(std::string_view programPath, std::string_view planText) {
-    WriteBytes(WithExtension(programPath, ".plan"), WideToUtf8(ToWide(planText)));
+    WriteBytes(WithExtension(programPath, ".plan"), ToUtf8(ToWide(planText)));
 }
 
 std::string StandinRecordPath(std::string_view programPath) { return WithExtension(programPath, ".record"); }
 
 std::vector<StandinRecord> StandinRecords(std::string_view programPath) {
-    std::string text = ToAnsi(Utf8ToWide(ReadBytes(StandinRecordPath(programPath))));
+    std::string text = ToAnsi(FromUtf8(ReadBytes(StandinRecordPath(programPath))));
     std::vector<StandinRecord> records;
     StandinRecord current;
     size_t start = 0;
@@ -103,15 +87,9 @@ HeldByAnotherProcess::HeldByAnotherProcess(std::string_view path) {
                                  (folder_ / "release") + "\r\n");
     std::wstring commandLine = L"\"" + ToWide(holder) + L"\"";
     // Started in its own folder, so that it keeps no folder of the test from being removed.
-    std::wstring directory = ToWide(folder_.Path());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
-                        &startup, &started))
-        return;
-    CloseHandle(started.hThread);
-    process_.Reset(started.hProcess);
+    StartedProcess started = StartProcess(commandLine, ToWide(folder_.Path()).c_str());
+    if (!started) return;
+    process_.Reset(started.Release());
     // Until the hold is in place, or the holder has given up (it ends when it cannot open the file).
     for (int i = 0; i < 3000 && !held_; ++i) {
         held_ = PathExists(holding);

@@ -7,7 +7,7 @@
 #include "workflow/settings_file.h"
 #include "core/settings_record.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -117,17 +117,19 @@ bool RunningUnderWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+SettingsRecord TestSettings;
+
 std::string OwnSettingsFile() { return SettingsFilePath(ToAnsi(ExecutablePathWide())); }
 
 FreshSettings::FreshSettings() : path_(OwnSettingsFile()) {
     DeleteFileW(ToWide(path_).c_str());
     // A load without a file also forgets a settings file that an earlier case left unreadable
     // at its load, which would keep every later save from writing.
-    LoadSettings();
-    Settings = SettingsRecord{};
+    LoadSettings(TestSettings);
+    TestSettings = SettingsRecord{};
 }
 
 FreshSettings::~FreshSettings() {
     DeleteFileW(ToWide(path_).c_str());
-    Settings = SettingsRecord{};
+    TestSettings = SettingsRecord{};
 }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/settings_record.h"
+
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {
 public:
@@ -49,8 +51,11 @@ bool RunningUnderWine();
 // The settings file of the running test executable: beside it, as the tool's own is.
 std::string OwnSettingsFile();
 
-// For the length of a test: no settings file beside the test executable and an empty settings
-// record, at the start and again at the end.
+// The tests' settings record, as the tool has its one: handed to the code under test.
+extern SettingsRecord TestSettings;
+
+// For the length of a test: no settings file beside the test executable and an empty
+// TestSettings, at the start and again at the end.
 class FreshSettings {
 public:
     FreshSettings();

@@ -12,7 +12,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "test_support.h"
 #include "ui/configure_dialog.h"
 #include "expected_controls.h"
@@ -30,7 +30,7 @@ protected:
         PumpMessages();
     }
     HWND Build(HWND mainWindow = nullptr) {
-        dialog = CreateConfigureDialog(mainWindow);
+        dialog = CreateConfigureDialog(mainWindow, TestSettings);
         windows.push_back(dialog);
         return dialog;
     }
@@ -277,10 +277,10 @@ TEST_F(ConfigureDialogTest, SettingsToControlsSelectsRadiosByExactTextAndNumber)
     ASSERT_NE(Build(), nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.directory) + "|" + c.compiler + "|" + c.include);
-        Settings.directory = c.directory;
-        Settings.compiler = c.compiler;
-        Settings.include = c.include;
-        SettingsToControls(dialog);
+        TestSettings.directory = c.directory;
+        TestSettings.compiler = c.compiler;
+        TestSettings.include = c.include;
+        SettingsToControls(dialog, TestSettings);
         for (int id : {IDC_RELATIVE, IDC_SPECIFIC}) EXPECT_EQ(Checked(id), id == c.directoryRadio) << id;
         for (int id : {IDC_PBWIN, IDC_PBCC}) EXPECT_EQ(Checked(id), id == c.compilerRadio) << id;
         for (int id : {IDC_INCLUDE_1, IDC_INCLUDE_2, IDC_INCLUDE_3, IDC_INCLUDE_4})
@@ -290,14 +290,14 @@ TEST_F(ConfigureDialogTest, SettingsToControlsSelectsRadiosByExactTextAndNumber)
 
 TEST_F(ConfigureDialogTest, PathsGoIntoTheEditsAndComeBackWhole) {
     std::string longPath = "C:\\" + std::string(600, 'p') + "\\Pbwin.exe";
-    Settings.output = "D:\\Out\\";
-    Settings.pbwin = longPath;
-    Settings.pbcc = "C:\\Compilers\\caf\xE9\\pbcc.exe";
-    Settings.quarex = "C:\\Tools\\quarex.exe";
-    Settings.incl1 = "C:\\Inc1\\";
-    Settings.incl2 = "C:\\Inc2\\";
-    Settings.incl3 = "C:\\Inc3\\";
-    Settings.incl4 = "C:\\Inc4\\";
+    TestSettings.output = "D:\\Out\\";
+    TestSettings.pbwin = longPath;
+    TestSettings.pbcc = "C:\\Compilers\\caf\xE9\\pbcc.exe";
+    TestSettings.quarex = "C:\\Tools\\quarex.exe";
+    TestSettings.incl1 = "C:\\Inc1\\";
+    TestSettings.incl2 = "C:\\Inc2\\";
+    TestSettings.incl3 = "C:\\Inc3\\";
+    TestSettings.incl4 = "C:\\Inc4\\";
     ASSERT_NE(Build(), nullptr);
     EXPECT_EQ(Text(IDC_OUTPUT_PATH), L"D:\\Out\\");
     EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(longPath));
@@ -305,17 +305,17 @@ TEST_F(ConfigureDialogTest, PathsGoIntoTheEditsAndComeBackWhole) {
     EXPECT_EQ(Text(IDC_QUAREX_PATH), L"C:\\Tools\\quarex.exe");
     EXPECT_EQ(Text(IDC_INCL4_PATH), L"C:\\Inc4\\");
 
-    SettingsRecord before = Settings;
-    Settings = SettingsRecord{};
-    ControlsToSettings(dialog);
-    EXPECT_EQ(Settings.output, before.output);
-    EXPECT_EQ(Settings.pbwin, longPath);
-    EXPECT_EQ(Settings.pbcc, before.pbcc);
-    EXPECT_EQ(Settings.quarex, before.quarex);
-    EXPECT_EQ(Settings.incl1, before.incl1);
-    EXPECT_EQ(Settings.incl2, before.incl2);
-    EXPECT_EQ(Settings.incl3, before.incl3);
-    EXPECT_EQ(Settings.incl4, before.incl4);
+    SettingsRecord before = TestSettings;
+    TestSettings = SettingsRecord{};
+    ControlsToSettings(dialog, TestSettings);
+    EXPECT_EQ(TestSettings.output, before.output);
+    EXPECT_EQ(TestSettings.pbwin, longPath);
+    EXPECT_EQ(TestSettings.pbcc, before.pbcc);
+    EXPECT_EQ(TestSettings.quarex, before.quarex);
+    EXPECT_EQ(TestSettings.incl1, before.incl1);
+    EXPECT_EQ(TestSettings.incl2, before.incl2);
+    EXPECT_EQ(TestSettings.incl3, before.incl3);
+    EXPECT_EQ(TestSettings.incl4, before.incl4);
 }
 
 TEST_F(ConfigureDialogTest, ControlsToSettingsTakesTheRadiosAndDerivesTheActiveFields) {
@@ -328,42 +328,42 @@ TEST_F(ConfigureDialogTest, ControlsToSettingsTakesTheRadiosAndDerivesTheActiveF
     CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_SPECIFIC);
     CheckRadioButton(dialog, IDC_PBWIN, IDC_PBCC, IDC_PBCC);
     CheckRadioButton(dialog, IDC_INCLUDE_1, IDC_INCLUDE_4, IDC_INCLUDE_3);
-    ControlsToSettings(dialog);
-    EXPECT_EQ(Settings.directory, "specific");
-    EXPECT_EQ(Settings.compiler, "pbcc");
-    EXPECT_EQ(Settings.include, "3");
-    EXPECT_EQ(Settings.activeCompilerPath, "C:\\C\\pbcc.exe");
-    EXPECT_EQ(Settings.activeIncludeDir, "inc" + std::to_string(IDC_INCL3_PATH));
+    ControlsToSettings(dialog, TestSettings);
+    EXPECT_EQ(TestSettings.directory, "specific");
+    EXPECT_EQ(TestSettings.compiler, "pbcc");
+    EXPECT_EQ(TestSettings.include, "3");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "C:\\C\\pbcc.exe");
+    EXPECT_EQ(TestSettings.activeIncludeDir, "inc" + std::to_string(IDC_INCL3_PATH));
 
     CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_RELATIVE);
     CheckRadioButton(dialog, IDC_PBWIN, IDC_PBCC, IDC_PBWIN);
     CheckRadioButton(dialog, IDC_INCLUDE_1, IDC_INCLUDE_4, IDC_INCLUDE_1);
-    ControlsToSettings(dialog);
-    EXPECT_EQ(Settings.directory, "relative");
-    EXPECT_EQ(Settings.compiler, "pbwin");
-    EXPECT_EQ(Settings.include, "1");
-    EXPECT_EQ(Settings.activeCompilerPath, "C:\\W\\Pbwin.exe");
-    EXPECT_EQ(Settings.activeIncludeDir, "inc" + std::to_string(IDC_INCL1_PATH));
+    ControlsToSettings(dialog, TestSettings);
+    EXPECT_EQ(TestSettings.directory, "relative");
+    EXPECT_EQ(TestSettings.compiler, "pbwin");
+    EXPECT_EQ(TestSettings.include, "1");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "C:\\W\\Pbwin.exe");
+    EXPECT_EQ(TestSettings.activeIncludeDir, "inc" + std::to_string(IDC_INCL1_PATH));
 }
 
 TEST_F(ConfigureDialogTest, WithNoRadioSelectedModeAndCompilerStayAndIncludeBecomesOne) {
-    Settings.directory = "odd";
-    Settings.compiler = "other";
-    Settings.include = "4";
+    TestSettings.directory = "odd";
+    TestSettings.compiler = "other";
+    TestSettings.include = "4";
     ASSERT_NE(Build(), nullptr);
     for (int id : {IDC_RELATIVE, IDC_SPECIFIC, IDC_PBWIN, IDC_PBCC, IDC_INCLUDE_1, IDC_INCLUDE_2,
                    IDC_INCLUDE_3, IDC_INCLUDE_4})
         CheckDlgButton(dialog, id, BST_UNCHECKED);
-    ControlsToSettings(dialog);
-    EXPECT_EQ(Settings.directory, "odd");
-    EXPECT_EQ(Settings.compiler, "other");
-    EXPECT_EQ(Settings.include, "1");
+    ControlsToSettings(dialog, TestSettings);
+    EXPECT_EQ(TestSettings.directory, "odd");
+    EXPECT_EQ(TestSettings.compiler, "other");
+    EXPECT_EQ(TestSettings.include, "1");
 }
 
 TEST_F(ConfigureDialogTest, DoneReportsEveryInvalidProgramAndStaysOpen) {
     CreateDirectoryW(ToWide(folder / "pbcc").c_str(), nullptr);
-    Settings.directory = "relative";
-    Settings.output = "kept";
+    TestSettings.directory = "relative";
+    TestSettings.output = "kept";
     ASSERT_NE(Build(), nullptr);
     std::string missing = folder / "nowhere\\Pbwin.exe";
     std::string directory = folder / "pbcc";
@@ -379,16 +379,16 @@ TEST_F(ConfigureDialogTest, DoneReportsEveryInvalidProgramAndStaysOpen) {
                                           "} is not a valid program");
     EXPECT_TRUE(IsWindow(dialog));
     // The program paths were stored before the test; nothing else was taken back.
-    EXPECT_EQ(Settings.pbwin, missing);
-    EXPECT_EQ(Settings.pbcc, directory);
-    EXPECT_EQ(Settings.directory, "relative");
-    EXPECT_EQ(Settings.output, "kept");
+    EXPECT_EQ(TestSettings.pbwin, missing);
+    EXPECT_EQ(TestSettings.pbcc, directory);
+    EXPECT_EQ(TestSettings.directory, "relative");
+    EXPECT_EQ(TestSettings.output, "kept");
     EXPECT_FALSE(PathExists(settingsFile));
 }
 
 TEST_F(ConfigureDialogTest, DoneWithValidOrEmptyProgramsTakesEverythingBackAndCloses) {
     Programs programs = MakePrograms(folder);
-    Settings.include = "";
+    TestSettings.include = "";
     ASSERT_NE(Build(), nullptr);
     Type(IDC_PBWIN_PATH, programs.pbwin);
     Type(IDC_PBCC_PATH, "");
@@ -398,34 +398,34 @@ TEST_F(ConfigureDialogTest, DoneWithValidOrEmptyProgramsTakesEverythingBackAndCl
 
     Command(IDC_DONE, 2);  // not a click
     EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_EQ(Settings.pbwin, "");
+    EXPECT_EQ(TestSettings.pbwin, "");
 
     Command(IDC_DONE);
     EXPECT_TRUE(feedback.Messages().empty());
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(Settings.directory, "specific") << "no directory setting showed Specific";
-    EXPECT_EQ(Settings.include, "1");
-    EXPECT_EQ(Settings.pbwin, programs.pbwin);
-    EXPECT_EQ(Settings.quarex, programs.quarex);
-    EXPECT_EQ(Settings.activeCompilerPath, programs.pbwin);
-    EXPECT_EQ(Settings.activeIncludeDir, "C:\\Include\\");
+    EXPECT_EQ(TestSettings.directory, "specific") << "no directory setting showed Specific";
+    EXPECT_EQ(TestSettings.include, "1");
+    EXPECT_EQ(TestSettings.pbwin, programs.pbwin);
+    EXPECT_EQ(TestSettings.quarex, programs.quarex);
+    EXPECT_EQ(TestSettings.activeCompilerPath, programs.pbwin);
+    EXPECT_EQ(TestSettings.activeIncludeDir, "C:\\Include\\");
 }
 
 TEST_F(ConfigureDialogTest, SystemCloseEndsWithoutTakingTheControlsBack) {
-    Settings.pbcc = "old";
-    Settings.directory = "relative";
+    TestSettings.pbcc = "old";
+    TestSettings.directory = "relative";
     ASSERT_NE(Build(), nullptr);
     Type(IDC_PBCC_PATH, "typed");
     CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_SPECIFIC);
     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(Settings.pbcc, "old");
-    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_EQ(TestSettings.pbcc, "old");
+    EXPECT_EQ(TestSettings.directory, "relative");
     EXPECT_TRUE(feedback.Events().empty());
 }
 
 TEST_F(ConfigureDialogTest, ShownModallyItFocusesRelativeAndSavesWhenClosed) {
-    Settings.pbcc = "old";
+    TestSettings.pbcc = "old";
     HWND shown = nullptr;
     bool focusOnRelative = false;
     TimerScript script(Steps({
@@ -439,7 +439,7 @@ TEST_F(ConfigureDialogTest, ShownModallyItFocusesRelativeAndSavesWhenClosed) {
             return true;
         },
     }));
-    EXPECT_EQ(ShowConfigureDialog(nullptr), 0);
+    EXPECT_EQ(ShowConfigureDialog(nullptr, TestSettings), 0);
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(focusOnRelative);
     EXPECT_FALSE(IsWindow(shown));
@@ -461,13 +461,13 @@ TEST_F(ConfigureDialogTest, ShownModallyDoneSavesWhatTheControlsHold) {
             return true;
         },
     }));
-    ShowConfigureDialog(nullptr);
+    ShowConfigureDialog(nullptr, TestSettings);
     EXPECT_TRUE(script.Finished());
     std::string saved = ReadBytes(settingsFile);
     EXPECT_NE(saved.find("\r\ncompiler=pbcc\r\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("\r\npbcc=" + programs.pbcc + "\r\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("\r\ninclude=2\r\n"), std::string::npos) << saved;
-    EXPECT_EQ(Settings.activeCompilerPath, programs.pbcc);
+    EXPECT_EQ(TestSettings.activeCompilerPath, programs.pbcc);
 }
 
 // The open-file dialog, driven as a user would: it opens on the Configure dialog's corner,
@@ -506,9 +506,9 @@ protected:
     void SetUp() override {
         ConfigureDialogTest::SetUp();
         programs = MakePrograms(folder);
-        Settings.pbwin = programs.pbwin;
-        Settings.pbcc = programs.pbcc;
-        Settings.quarex = programs.quarex;
+        TestSettings.pbwin = programs.pbwin;
+        TestSettings.pbcc = programs.pbcc;
+        TestSettings.quarex = programs.quarex;
         // The open-file dialog (about 650 pixels wide) fits on the screen at this corner.
         ASSERT_NE(Build(MainAt(100, 150, 500, 450)), nullptr);
         ShowWindow(dialog, SW_SHOW);
@@ -528,7 +528,7 @@ TEST_F(ProgramBrowseTest, PbwinStartsFromTheStoredPathAndCancelKeepsTheTypedText
     EXPECT_EQ(seen.corner.x, corner.x);
     EXPECT_EQ(seen.corner.y, corner.y);
     EXPECT_EQ(Text(IDC_PBWIN_PATH), L"typed");
-    EXPECT_EQ(Settings.pbwin, programs.pbwin);
+    EXPECT_EQ(TestSettings.pbwin, programs.pbwin);
     EXPECT_FALSE(PathExists(settingsFile));
 }
 
@@ -537,11 +537,11 @@ TEST_F(ProgramBrowseTest, ChosenPbwinIsStoredShownAndSavedAtOnce) {
     // so the result shows that the dialog started in the stored setting's folder.
     CreateDirectoryW(ToWide(folder / "other").c_str(), nullptr);
     WriteBytes(folder / "other\\Pbwin.exe", "MZ");
-    Settings.pbwin = folder / "other\\Pbwin.exe";
+    TestSettings.pbwin = folder / "other\\Pbwin.exe";
     Type(IDC_PBWIN_PATH, "typed");
     Seen seen = Browse(IDC_PBWIN_BROWSE, true);
     ASSERT_TRUE(seen.opened);
-    EXPECT_EQ(Settings.pbwin, folder / "other\\Pbwin.exe");
+    EXPECT_EQ(TestSettings.pbwin, folder / "other\\Pbwin.exe");
     EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(folder / "other\\Pbwin.exe"));
     EXPECT_NE(ReadBytes(settingsFile).find("\r\npbwin=" + (folder / "other\\Pbwin.exe") + "\r\n"), std::string::npos);
     EXPECT_TRUE(IsWindow(dialog));
@@ -553,7 +553,7 @@ TEST_F(ProgramBrowseTest, ChosenPbccAndQuarexAreStoredAndShownButNotSavedYet) {
     EXPECT_EQ(pbcc.caption, L"PBCC Compiler");
     EXPECT_EQ(pbcc.fileName, L"pbcc.exe");
     EXPECT_EQ(pbcc.filter.rfind(L"PBCC", 0), 0u) << pbcc.filter;
-    EXPECT_EQ(Settings.pbcc, programs.pbcc);
+    EXPECT_EQ(TestSettings.pbcc, programs.pbcc);
     EXPECT_EQ(Text(IDC_PBCC_PATH), ToWide(programs.pbcc));
 
     Seen quarex = Browse(IDC_QUAREX_BROWSE, true);
@@ -562,14 +562,14 @@ TEST_F(ProgramBrowseTest, ChosenPbccAndQuarexAreStoredAndShownButNotSavedYet) {
     EXPECT_EQ(quarex.fileName, L"quarex.exe");
     EXPECT_EQ(quarex.corner.x, corner.x);
     EXPECT_EQ(quarex.corner.y, corner.y);
-    EXPECT_EQ(Settings.quarex, programs.quarex);
+    EXPECT_EQ(TestSettings.quarex, programs.quarex);
     EXPECT_EQ(Text(IDC_QUAREX_PATH), ToWide(programs.quarex));
     EXPECT_FALSE(PathExists(settingsFile));
 
     // Closing by the system command still saves them.
     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(Settings.pbcc, programs.pbcc);
+    EXPECT_EQ(TestSettings.pbcc, programs.pbcc);
 }
 
 // A program in a folder whose name code page 1252 cannot spell is kept by its short form, which
@@ -590,10 +590,10 @@ TEST_F(ProgramBrowseTest, ChosenProgramTheSettingsCannotSpellIsKeptByItsShortFor
     });
     Command(IDC_PBWIN_BROWSE);
     ASSERT_TRUE(script.Finished());
-    EXPECT_EQ(Settings.pbwin.find('?'), std::string::npos) << Settings.pbwin;
-    EXPECT_TRUE(FileExists(Settings.pbwin)) << Settings.pbwin;
-    EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(Settings.pbwin));
-    EXPECT_NE(ReadBytes(settingsFile).find("\r\npbwin=" + Settings.pbwin + "\r\n"), std::string::npos);
+    EXPECT_EQ(TestSettings.pbwin.find('?'), std::string::npos) << TestSettings.pbwin;
+    EXPECT_TRUE(FileExists(TestSettings.pbwin)) << TestSettings.pbwin;
+    EXPECT_EQ(Text(IDC_PBWIN_PATH), ToWide(TestSettings.pbwin));
+    EXPECT_NE(ReadBytes(settingsFile).find("\r\npbwin=" + TestSettings.pbwin + "\r\n"), std::string::npos);
     EXPECT_TRUE(feedback.Messages().empty());
 
     // A path stored in its own quotes names the file inside them for "&Done" too.
@@ -601,7 +601,7 @@ TEST_F(ProgramBrowseTest, ChosenProgramTheSettingsCannotSpellIsKeptByItsShortFor
     Command(IDC_DONE);
     EXPECT_TRUE(feedback.Messages().empty());
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(Settings.quarex, "\"" + programs.quarex + "\"");
+    EXPECT_EQ(TestSettings.quarex, "\"" + programs.quarex + "\"");
 }
 
 TEST_F(ProgramBrowseTest, InTheToolsCornerTheFileDialogIsWhollyOnTheWorkArea) {
@@ -616,7 +616,7 @@ TEST_F(ProgramBrowseTest, NotClicksDoNotBrowse) {
     Command(IDC_PBCC_BROWSE, 2);
     Command(IDC_OUTPUT_BROWSE, BN_SETFOCUS);
     EXPECT_TRUE(OtherThreadDialogs({dialog}).empty());
-    EXPECT_EQ(Settings.pbcc, programs.pbcc);
+    EXPECT_EQ(TestSettings.pbcc, programs.pbcc);
 }
 
 // The folder browser: titled "Specific output", on the Configure dialog's corner; the choice
@@ -715,39 +715,39 @@ protected:
 };
 
 TEST_F(FolderBrowseTest, CancelChangesNothing) {
-    Settings.output = "D:\\Before\\";
+    TestSettings.output = "D:\\Before\\";
     Seen seen = Browse("", L"", false);
     ASSERT_TRUE(seen.opened);
     EXPECT_TRUE(seen.titled);
     EXPECT_EQ(seen.corner.x, corner.x);
     EXPECT_EQ(seen.corner.y, corner.y);
-    EXPECT_EQ(Settings.output, "D:\\Before\\");
+    EXPECT_EQ(TestSettings.output, "D:\\Before\\");
     EXPECT_EQ(Text(IDC_OUTPUT_PATH), L"");
     EXPECT_FALSE(PathExists(settingsFile));
 }
 
 TEST_F(FolderBrowseTest, AChosenFolderGainsOneBackslashAndIsSavedAtOnce) {
     std::string chosen = folder.Path().substr(0, folder.Path().size() - 1);  // without its "\"
-    Settings.directory = "relative";
+    TestSettings.directory = "relative";
     CheckRadioButton(dialog, IDC_RELATIVE, IDC_SPECIFIC, IDC_RELATIVE);
     Seen seen = Browse(chosen, LeafName(), true);
     ASSERT_TRUE(seen.opened);
-    EXPECT_EQ(Settings.output, chosen + "\\");
+    EXPECT_EQ(TestSettings.output, chosen + "\\");
     EXPECT_EQ(Text(IDC_OUTPUT_PATH), ToWide(chosen + "\\"));
     EXPECT_NE(ReadBytes(settingsFile).find("\r\noutput=" + chosen + "\\\r\n"), std::string::npos);
     EXPECT_TRUE(Checked(IDC_RELATIVE)) << "the radios are not touched";
-    EXPECT_EQ(Settings.directory, "relative");
+    EXPECT_EQ(TestSettings.directory, "relative");
 }
 
 TEST_F(FolderBrowseTest, ADriveRootKeepsItsOwnBackslash) {
     Seen seen = Browse("C:\\", L"C:", true);
     ASSERT_TRUE(seen.opened);
-    EXPECT_EQ(Settings.output, "C:\\");
+    EXPECT_EQ(TestSettings.output, "C:\\");
     EXPECT_EQ(Text(IDC_OUTPUT_PATH), L"C:\\");
 }
 
 TEST_F(FolderBrowseTest, OpensOnTheStoredOutputFolder) {
-    Settings.output = folder.Path();
+    TestSettings.output = folder.Path();
     awaitFirst = LeafName();
     // Wine now and then ignores the selection a new browser is sent (docs/wine-notes.md). The
     // tool sends it at every opening, so up to three openings show whether it does.

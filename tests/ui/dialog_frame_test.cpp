@@ -266,10 +266,3 @@ TEST_F(DialogFrameTest, EachDialogKeepsItsOwnSavedFocus) {
     EXPECT_EQ(GetFocus(), secondA);
 }
 
-TEST(ButtonAction, OnlyNotificationCodesZeroAndOneAct) {
-    EXPECT_TRUE(IsButtonAction(MAKEWPARAM(1012, BN_CLICKED)));
-    EXPECT_TRUE(IsButtonAction(MAKEWPARAM(1012, 1)));
-    EXPECT_FALSE(IsButtonAction(MAKEWPARAM(1012, 2)));
-    EXPECT_FALSE(IsButtonAction(MAKEWPARAM(1012, BN_SETFOCUS)));
-    EXPECT_FALSE(IsButtonAction(MAKEWPARAM(1012, 0xFFFF)));
-}

@@ -12,7 +12,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "platform/launch.h"
 #include "standin_support.h"
 #include "test_support.h"
@@ -33,7 +33,7 @@ protected:
         PumpMessages();
     }
     HWND Build() {
-        window = CreateMainWindow(nullptr, icons);
+        window = CreateMainWindow(nullptr, icons, TestSettings);
         return window;
     }
     HWND Item(int id) const { return GetDlgItem(window, id); }
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, UnderTheColourSchemeTheDropAreaIsReadable) {
 }
 
 TEST_F(MainWindowTest, LabelShowsTheCurrentTestFile) {
-    Settings.active = "C:\\Tests\\caf\xE9 invoice.test";  // é in the ANSI code page
+    TestSettings.active = "C:\\Tests\\caf\xE9 invoice.test";  // é in the ANSI code page
     ASSERT_NE(Build(), nullptr);
     EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), L"C:\\Tests\\caf\u00E9 invoice.test");
 }
@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, LabelShowsTheCurrentTestFile) {
 // drawing keeps the file name); the label's text stays the whole path either way.
 TEST_F(MainWindowTest, LabelTakesAmpersandsLiterallyAndKeepsTheWholePathAsItsText) {
     std::string longPath = "C:\\Work\\R&D\\" + std::string(120, 'x') + "\\parser.test";
-    Settings.active = longPath;
+    TestSettings.active = longPath;
     ASSERT_NE(Build(), nullptr);
     HWND label = Item(IDC_TEST_FILE);
     LONG_PTR style = GetWindowLongPtrW(label, GWL_STYLE);
@@ -226,13 +226,17 @@ TEST_F(MainWindowTest, FocusComesBackOnceAfterActivation) {
 
 TEST_F(MainWindowTest, CommandButtonsActOnNotificationCodesZeroAndOneOnly) {
     ASSERT_NE(Build(), nullptr);
+    // Any other code does nothing, Configure included (it would open its dialog; that it opens
+    // on codes 0 and 1 is ConfigureOpensNestedAndASecondOneOnTopOfIt).
+    for (int id : {IDC_ADD_ROUTINES, IDC_SEQUENCE_TESTS, IDC_RUN_TESTS, IDC_CONFIGURE})
+        for (WORD code : {WORD{2}, WORD{BN_SETFOCUS}, WORD{BN_DOUBLECLICKED + 3}, WORD{0xFFFF}})
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, code), 0);
+    EXPECT_TRUE(feedback.Events().empty());
+    EXPECT_TRUE(ThreadWindows(L"Configure").empty());
     // With nothing configured, each command reports what is missing: one message per action.
     for (int id : {IDC_ADD_ROUTINES, IDC_SEQUENCE_TESTS, IDC_RUN_TESTS}) {
         SCOPED_TRACE(id);
         feedback.Clear();
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 2), 0);
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_SETFOCUS), 0);
-        EXPECT_TRUE(feedback.Messages().empty());
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 1), 0);
         EXPECT_EQ(feedback.Messages().size(), 1u);
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
@@ -255,7 +259,7 @@ TEST_F(MainWindowTest, DroppedSourceBecomesTheCurrentTestFile) {
     TempDir folder;
     std::string source = folder / "invoice.bas";
     WriteBytes(source, "' code\r\n");
-    Settings.directory = "relative";
+    TestSettings.directory = "relative";
     ASSERT_NE(Build(), nullptr);
     DeliverDrop(window, {source});
     EXPECT_EQ(TextOf(Item(IDC_TEST_FILE)), ToWide(folder / "invoice.test"));
@@ -272,8 +276,8 @@ TEST_F(MainWindowTest, TheLabelShowsTheDroppedFileBeforeTheSaveEnds) {
     std::string source = folder / "invoice.bas";
     WriteBytes(source, "' code\r\n");
     WriteBytes(settingsFile, "active=" + (folder / "old.test") + "\r\n");
-    Settings.directory = "relative";
-    Settings.active = folder / "old.test";
+    TestSettings.directory = "relative";
+    TestSettings.active = folder / "old.test";
     ASSERT_NE(Build(), nullptr);
     HWND label = Item(IDC_TEST_FILE);
     ASSERT_EQ(TextOf(label), ToWide(folder / "old.test"));
@@ -311,8 +315,8 @@ TEST_F(MainWindowTest, SystemMenuItemOpensTheOpenFileDialogAndTakesTheChosenName
     TempDir folder;
     std::string source = folder / "invoice.bas";
     WriteBytes(source, "' code\r\n");
-    Settings.directory = "relative";
-    Settings.active = folder / "old.test";
+    TestSettings.directory = "relative";
+    TestSettings.active = folder / "old.test";
     ASSERT_NE(Build(), nullptr);
     ShowWindow(window, SW_SHOW);
 
@@ -396,7 +400,7 @@ TEST_F(MainWindowTest, ShownModallyItClosesOnlyByTheSystemCloseCommand) {
             return true;
         },
     }));
-    EXPECT_EQ(ShowMainWindow(nullptr), 0);
+    EXPECT_EQ(ShowMainWindow(nullptr, TestSettings), 0);
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(escapeLeftItOpen);
     EXPECT_FALSE(IsWindow(shown));
@@ -438,7 +442,7 @@ TEST_F(MainWindowTest, ConfigureOpensNestedAndASecondOneOnTopOfIt) {
             return true;
         },
     }));
-    ShowMainWindow(nullptr);
+    ShowMainWindow(nullptr, TestSettings);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(mostOpen, 2u);
     EXPECT_TRUE(focusBackOnConfigure);
@@ -526,13 +530,13 @@ TEST_F(MainWindowTest, MovedDuringAWaitWithADropHeldItUsesNoMoreProcessorTimeTha
     WriteStandinPlan(program, "sleep=2500\r\n");
     std::string source = folder / "moved.bas";
     WriteBytes(source, "' code\r\n");
-    Settings.directory = "relative";
+    TestSettings.directory = "relative";
     ASSERT_NE(Build(), nullptr);
     ShowWindow(window, SW_SHOW);
     PumpMessages();
 
     double idleStart = ProcessorSeconds();
-    ASSERT_TRUE(LaunchProgram("\"" + program + "\"", 0, true).started);
+    ASSERT_TRUE(LaunchProgram("\"" + program + "\"", 0, Wait::UntilEnd).started);
     double idle = ProcessorSeconds() - idleStart;
 
     RECT before = {};
@@ -552,7 +556,7 @@ TEST_F(MainWindowTest, MovedDuringAWaitWithADropHeldItUsesNoMoreProcessorTimeTha
         PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
     });
     double movingStart = ProcessorSeconds();
-    LaunchResult run = LaunchProgram("\"" + program + "\"", 0, true);
+    LaunchResult run = LaunchProgram("\"" + program + "\"", 0, Wait::UntilEnd);
     double moving = ProcessorSeconds() - movingStart;
     user.join();
 

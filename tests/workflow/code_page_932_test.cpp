@@ -17,7 +17,7 @@ class CodePage932 : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 932u) << "needs the locale ja_JP.UTF-8 (scripts/install-deps.sh makes it)";
-        Settings = SettingsRecord{};
+        TestSettings = SettingsRecord{};
         CreateDirectoryW(ToWide(temp / "src").c_str(), nullptr);
     }
     void TearDown() override { DeleteFileW(ToWide(OwnSettingsFile()).c_str()); }
@@ -29,23 +29,23 @@ protected:
 
 TEST_F(CodePage932, DropKeepsTheWholeNameAndPutsABackslashAfterAFolderNamedKanji) {
     // The output folder ends in "表", whose second byte is that of "\": it still needs its "\".
-    Settings.directory = "specific";
-    Settings.output = temp / "gen\\\x95\x5C";
+    TestSettings.directory = "specific";
+    TestSettings.output = temp / "gen\\\x95\x5C";
     TestMainWindow window(false);
     DeliverWideDrop(window.Get(), {ToWide(temp.Path()) + L"src\\\u8868\u30BDa.bas"});
 
     const std::string source = temp / ("src\\" + kKanjiKatakana + "a.bas");
     const std::string testFile = temp / ("src\\" + kKanjiKatakana + "a.test");
-    EXPECT_EQ(Settings.output, temp / "gen\\\x95\x5C\\");
+    EXPECT_EQ(TestSettings.output, temp / "gen\\\x95\x5C\\");
     EXPECT_EQ(ReadBytes(testFile), "[quarex]\r\nsource=" + source + "\r\noutput=" + (temp / "gen\\\x95\x5C\\") +
                                        kKanjiKatakana + "a_test.bas\r\n");
-    EXPECT_EQ(Settings.active, testFile);
+    EXPECT_EQ(TestSettings.active, testFile);
     EXPECT_EQ(window.LabelText(), testFile);
-    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(Settings));
+    EXPECT_EQ(ReadBytes(OwnSettingsFile()), FormatSettingsFile(TestSettings));
 }
 
 TEST_F(CodePage932, GeneratedSourceLiesInTheTestFolderBesideTheSource) {
-    Settings.active = temp / "src\\u.test";
-    WriteBytes(Settings.active, "[quarex]\r\nsource=D:\\src\\" + kKanjiKatakana + "a.bas\r\n");
-    EXPECT_EQ(GeneratedTestSourcePath(), "D:\\src\\test\\" + kKanjiKatakana + "a_test.bas");
+    TestSettings.active = temp / "src\\u.test";
+    WriteBytes(TestSettings.active, "[quarex]\r\nsource=D:\\src\\" + kKanjiKatakana + "a.bas\r\n");
+    EXPECT_EQ(GeneratedTestSourcePath(TestSettings), "D:\\src\\test\\" + kKanjiKatakana + "a_test.bas");
 }

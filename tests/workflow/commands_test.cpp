@@ -3,80 +3,37 @@
 
 #include "core/settings_record.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "standin_support.h"
 #include "test_support.h"
 #include "workflow/commands.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
+#include "commands_fixture.h"
 #include "workflow_support.h"
 
 namespace {
 
-std::string WithoutTrailingBackslash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
-
-void MakeFolder(const std::string& path) { CreateDirectoryW(ToWide(path).c_str(), nullptr); }
-
-class Commands : public ::testing::Test {
+// The workflow's command tests, on the shared fixture.
+class Commands : public CommandsFixture {
 protected:
-    void SetUp() override {
-        for (const char* folder : {"Program Files", "Program Files\\Quarex", "PB Win", "my src", "my src\\test"})
-            MakeFolder(temp / folder);
-        InstallStandin(quarex);
-        InstallStandin(compiler);
-        // Where the system would look first for unquoted paths with spaces.
-        for (const char* trap : {"Program.exe", "PB.exe", "my.exe"}) InstallStandin(temp / trap);
-        WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\n");
-
-        Settings = SettingsRecord{};
-        Settings.active = testFile;
-        Settings.quarex = quarex;
-        Settings.activeCompilerPath = compiler;
-        Settings.activeIncludeDir = temp / "PB Win\\inc";
-
-        startDirectory = GetCurrentDir();
-        SetCurrentDir(temp.Path());
-        feedback.Observe(window.Get());
-    }
-
-    void TearDown() override {
-        for (const char* trap : {"Program.exe", "PB.exe", "my.exe"})
-            EXPECT_TRUE(StandinRecords(temp / trap).empty()) << trap << " was started";
-        SetCurrentDir(startDirectory);
-    }
-
     // The compiler stand-in builds the test program from the generated source (as a copy of itself).
     void CompilerBuildsTheTestProgram() { WriteStandinPlan(compiler, "copyself={source-base}.exe\r\n"); }
-
-    std::string Compiled(const std::string& source, const std::string& include) {
-        return Quoted(compiler) + " /I" + Quoted(include) + " /Q /L " + Quoted(source);
-    }
-
-    TempDir temp;
-    std::string quarex = temp / "Program Files\\Quarex\\quarex.exe";
-    std::string compiler = temp / "PB Win\\Pbwin.exe";
-    std::string testFile = temp / "my src\\util.test";
-    std::string generatedFolder = temp / "my src\\test\\";
-    std::string generated = generatedFolder + "util_test.bas";
-    std::string testProgram = generatedFolder + "util_test.exe";
-    std::string startDirectory;
-    TestMainWindow window{true};
-    FeedbackRecorder feedback;
 };
 
 TEST_F(Commands, MissingSettingsAreReportedInOrderAndNothingStarts) {
-    Settings = SettingsRecord{};
-    RunTestsCommand(window.Get());
-    Settings.active = testFile;
-    Settings.activeCompilerPath = compiler;
-    AddRoutinesCommand(window.Get());
-    Settings.quarex = quarex;
-    Settings.active = "";
-    SequenceTestsCommand(window.Get());
-    Settings.active = testFile;
-    Settings.activeCompilerPath = "";
-    RunTestsCommand(window.Get());
+    TestSettings = SettingsRecord{};
+    RunTestsCommand(TestSettings, window.Screen());
+    TestSettings.active = testFile;
+    TestSettings.activeCompilerPath = compiler;
+    AddRoutinesCommand(TestSettings, window.Screen());
+    TestSettings.quarex = quarex;
+    TestSettings.active = "";
+    SequenceTestsCommand(TestSettings, window.Screen());
+    TestSettings.active = testFile;
+    TestSettings.activeCompilerPath = "";
+    RunTestsCommand(TestSettings, window.Screen());
 
     EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{
                                        "Please select a test file first\r\nPlease configure Quarex directory first\r\n"
@@ -91,10 +48,10 @@ TEST_F(Commands, MissingSettingsAreReportedInOrderAndNothingStarts) {
 }
 
 TEST_F(Commands, AddAndSequenceRunTheToolHiddenAndBeepOnSuccess) {
-    Settings.activeCompilerPath = "";  // not needed by these two
-    AddRoutinesCommand(window.Get());
-    Settings.active = " ";  // spaces count as set
-    SequenceTestsCommand(window.Get());
+    TestSettings.activeCompilerPath = "";  // not needed by these two
+    AddRoutinesCommand(TestSettings, window.Screen());
+    TestSettings.active = " ";  // spaces count as set
+    SequenceTestsCommand(TestSettings, window.Screen());
 
     std::vector<StandinRecord> runs = StandinRecords(quarex);
     ASSERT_EQ(runs.size(), 2u);
@@ -112,11 +69,11 @@ TEST_F(Commands, AddAndSequenceRunTheToolHiddenAndBeepOnSuccess) {
 
 TEST_F(Commands, ToolFailuresAreReportedWithTheExitCodesText) {
     WriteStandinPlan(quarex, "exit=3\r\n");
-    SequenceTestsCommand(window.Get());
+    SequenceTestsCommand(TestSettings, window.Screen());
     WriteStandinPlan(quarex, "exit=9\r\n");
-    AddRoutinesCommand(window.Get());
+    AddRoutinesCommand(TestSettings, window.Screen());
     WriteStandinPlan(quarex, "exit=-5\r\n");
-    SequenceTestsCommand(window.Get());
+    SequenceTestsCommand(TestSettings, window.Screen());
 
     EXPECT_EQ(feedback.Messages(),
               (std::vector<std::string>{"Sequence failed\r\nTest file did not include a [quarex] directive on the first line",
@@ -125,12 +82,12 @@ TEST_F(Commands, ToolFailuresAreReportedWithTheExitCodesText) {
 }
 
 TEST_F(Commands, AToolThatCannotStartIsAFailureNotASuccess) {
-    std::string absent = temp / "Program Files\\Quarex\\absent.exe";
-    Settings.quarex = absent;
+    std::string absent = temp / "Program Files\\Quarex Tool\\absent.exe";
+    TestSettings.quarex = absent;
     std::string reason = SystemErrorText(ERROR_FILE_NOT_FOUND);
-    AddRoutinesCommand(window.Get());
-    SequenceTestsCommand(window.Get());
-    RunTestsCommand(window.Get());
+    AddRoutinesCommand(TestSettings, window.Screen());
+    SequenceTestsCommand(TestSettings, window.Screen());
+    RunTestsCommand(TestSettings, window.Screen());
 
     EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{
                                        "Add tests failed\r\nCould not start " + absent + "\r\n" + reason,
@@ -145,7 +102,7 @@ TEST_F(Commands, AToolThatCannotStartIsAFailureNotASuccess) {
 
 TEST_F(Commands, RunTestsGeneratesCompilesAndStartsTheTestProgramInItsFolder) {
     CompilerBuildsTheTestProgram();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
 
     std::string folder = WithoutTrailingBackslash(generatedFolder);
     std::vector<StandinRecord> tool = StandinRecords(quarex);
@@ -156,7 +113,7 @@ TEST_F(Commands, RunTestsGeneratesCompilesAndStartsTheTestProgramInItsFolder) {
 
     std::vector<StandinRecord> compile = StandinRecords(compiler);
     ASSERT_EQ(compile.size(), 1u);
-    EXPECT_EQ(compile[0].command, Compiled(generated, temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].command, Compiled(generated));
     EXPECT_EQ(compile[0].show, SW_SHOWNORMAL);
     EXPECT_TRUE(compile[0].useShowWindow);
     EXPECT_EQ(compile[0].directory, folder);
@@ -164,7 +121,7 @@ TEST_F(Commands, RunTestsGeneratesCompilesAndStartsTheTestProgramInItsFolder) {
     // Started without waiting: its record may come after the command has returned.
     std::vector<StandinRecord> program = WaitForStandinRecords(testProgram, 1);
     ASSERT_EQ(program.size(), 1u);
-    EXPECT_EQ(program[0].command, Quoted(generatedFolder + "util_test"));
+    EXPECT_EQ(program[0].command, Quoted(generatedFolder + "my util_test"));
     EXPECT_EQ(program[0].show, SW_SHOWNORMAL);
     EXPECT_EQ(program[0].directory, folder);
     EXPECT_TRUE(feedback.Events().empty());
@@ -172,7 +129,7 @@ TEST_F(Commands, RunTestsGeneratesCompilesAndStartsTheTestProgramInItsFolder) {
 
     // The current directory stays there, and later programs start there too.
     EXPECT_EQ(GetCurrentDir(), folder);
-    AddRoutinesCommand(window.Get());
+    AddRoutinesCommand(TestSettings, window.Screen());
     tool = StandinRecords(quarex);
     ASSERT_EQ(tool.size(), 2u);
     EXPECT_EQ(tool[1].directory, folder);
@@ -182,7 +139,7 @@ TEST_F(Commands, RunTestsGeneratesCompilesAndStartsTheTestProgramInItsFolder) {
 TEST_F(Commands, FailedCompileShowsItsLogWhileTheMainWindowIsHidden) {
     WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontentline=util_test.bas(3): error 477\r\n"
                                "content=Syntax error\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
 
     ASSERT_EQ(feedback.Events().size(), 1u);
     EXPECT_FALSE(feedback.Events()[0].beep);
@@ -195,18 +152,18 @@ TEST_F(Commands, FailedCompileShowsItsLogWhileTheMainWindowIsHidden) {
 
 TEST_F(Commands, FailedCompileWithoutLogShowsAnEmptyBoxAndLeavesAnEmptyLog) {
     WriteStandinPlan(compiler, "exit=-1\r\n");
-    Settings.activeIncludeDir = "";
-    RunTestsCommand(window.Get());
+    TestSettings.activeIncludeDir = "";
+    RunTestsCommand(TestSettings, window.Screen());
 
     std::vector<StandinRecord> compile = StandinRecords(compiler);
     ASSERT_EQ(compile.size(), 1u);
-    EXPECT_EQ(compile[0].command, Compiled(generated, ""));
+    EXPECT_EQ(compile[0].command, Compiled(generated));
     ASSERT_EQ(feedback.Events().size(), 1u);
     EXPECT_EQ(feedback.Events()[0].text, "");
     EXPECT_FALSE(feedback.Events()[0].windowVisible);
     EXPECT_TRUE(IsWindowVisible(window.Get()));
-    EXPECT_TRUE(PathExists(generatedFolder + "util_test.log"));
-    EXPECT_EQ(ReadBytes(generatedFolder + "util_test.log"), "");
+    EXPECT_TRUE(PathExists(generatedLog));
+    EXPECT_EQ(ReadBytes(generatedLog), "");
 }
 
 // A folder too deep for the current directory (and the compiler) goes by its short form: the
@@ -220,8 +177,8 @@ TEST_F(Commands, ADeepFolderGoesByItsShortFormAndLaterProgramsStillStart) {
     CreateDirectoryW((L"\\\\?\\" + ToWide(deep + "test")).c_str(), nullptr);
     WriteBytes(testFile, "[quarex]\r\nsource=" + deep + "util.bas\r\n");
     WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=deep(1): error 477\r\n");
-    RunTestsCommand(window.Get());
-    AddRoutinesCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
+    AddRoutinesCommand(TestSettings, window.Screen());
 
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"deep(1): error 477"});
     EXPECT_EQ(feedback.Beeps(), 1);
@@ -231,7 +188,7 @@ TEST_F(Commands, ADeepFolderGoesByItsShortFormAndLaterProgramsStillStart) {
 
     // A folder without a short form (here: one that is not there) is named; nothing compiles.
     WriteBytes(testFile, "[quarex]\r\nsource=" + deep + "gone\\util.bas\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     std::string report = "Compile failed\r\nThe folder " + deep + "gone\\test\\ is too deep for the compiler";
     EXPECT_EQ(feedback.Messages().back().rfind(report, 0), 0u);
     EXPECT_EQ(StandinRecords(compiler).size(), 1u);
@@ -240,27 +197,27 @@ TEST_F(Commands, ADeepFolderGoesByItsShortFormAndLaterProgramsStillStart) {
 
 // A virus scanner opens the new log for a moment right after the compiler ends.
 TEST_F(Commands, ALogHeldForAMomentAfterTheCompilerEndsIsShownWhole) {
-    std::string scanner = temp / "PB Win\\scanner.exe";
+    std::string scanner = temp / "PB Win 10\\scanner.exe";
     InstallStandin(scanner);
     std::string holding = temp / "holding";
     WriteStandinPlan(scanner, "hold={source}\r\nholding=" + holding + "\r\nsleep=300\r\n");
-    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=util_test.bas(3): error 477\r\nstart=" +
+    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=my util_test.bas(3): error 477\r\nstart=" +
                                    Quoted(scanner) + " \"{source-base}.log\"\r\nthenwaitfor=" + holding + "\r\n");
-    RunTestsCommand(window.Get());
-    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"util_test.bas(3): error 477"});
+    RunTestsCommand(TestSettings, window.Screen());
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"my util_test.bas(3): error 477"});
     EXPECT_EQ(StandinRecords(scanner).size(), 1u);
 }
 
 TEST_F(Commands, TheOutputLineNamesTheGeneratedSource) {
     MakeFolder(temp / "gen dir");
     std::string output = temp / "gen dir\\x_test.bas";
-    WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\noutput=" + output + "\r\n");
+    WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\noutput=" + output + "\r\n");
     CompilerBuildsTheTestProgram();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
 
     std::vector<StandinRecord> compile = StandinRecords(compiler);
     ASSERT_EQ(compile.size(), 1u);
-    EXPECT_EQ(compile[0].command, Compiled(output, temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].command, Compiled(output));
     EXPECT_EQ(compile[0].directory, temp / "gen dir");
     std::vector<StandinRecord> program = WaitForStandinRecords(temp / "gen dir\\x_test.exe", 1);
     ASSERT_EQ(program.size(), 1u);
@@ -275,7 +232,7 @@ TEST_F(Commands, TheOutputLineNamesTheGeneratedSource) {
 TEST_F(Commands, DotsInNamesAndFoldersStartTheProgramBuiltAndShowItsLog) {
     WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\a.b.bas") + "\r\n");
     CompilerBuildsTheTestProgram();
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     std::string dotted = generatedFolder + "a.b_test.exe";
     std::vector<StandinRecord> program = WaitForStandinRecords(dotted, 1);
     ASSERT_EQ(program.size(), 1u);
@@ -289,8 +246,8 @@ TEST_F(Commands, DotsInNamesAndFoldersStartTheProgramBuiltAndShowItsLog) {
     MakeFolder(temp / "my.dir");
     std::string output = temp / "my.dir\\util";
     WriteBytes(output, "' the generated test source\r\n");
-    WriteBytes(testFile, "[quarex]\r\nsource=" + (temp / "my src\\util.bas") + "\r\noutput=" + output + "\r\n");
-    RunTestsCommand(window.Get());
+    WriteBytes(testFile, "[quarex]\r\nsource=" + source + "\r\noutput=" + output + "\r\n");
+    RunTestsCommand(TestSettings, window.Screen());
     program = WaitForStandinRecords(output + ".exe", 1);
     ASSERT_EQ(program.size(), 1u);
     EXPECT_EQ(program[0].command, Quoted(output + ".exe"));
@@ -298,7 +255,7 @@ TEST_F(Commands, DotsInNamesAndFoldersStartTheProgramBuiltAndShowItsLog) {
     WaitUntilDeletable(output + ".exe");
 
     WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=util(3): error 477\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"util(3): error 477"});
     EXPECT_EQ(ReadBytes(output), "' the generated test source\r\n");
 }
@@ -306,13 +263,13 @@ TEST_F(Commands, DotsInNamesAndFoldersStartTheProgramBuiltAndShowItsLog) {
 // A current test file that is not there gives no generated source: the failed compile shows an
 // empty box and leaves no file named ".log" in the current folder.
 TEST_F(Commands, NoGeneratedSourceMakesNoLogFile) {
-    Settings.active = temp / "my src\\gone.test";
+    TestSettings.active = temp / "my src\\gone.test";
     WriteStandinPlan(compiler, "exit=1\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
 
     std::vector<StandinRecord> compile = StandinRecords(compiler);
     ASSERT_EQ(compile.size(), 1u);
-    EXPECT_EQ(compile[0].command, Compiled("", temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].command, Compiled(""));
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{""});
     for (const std::string& name : NamesMatching(temp / "*")) EXPECT_NE(name, ".log");
     EXPECT_FALSE(PathExists(temp / ".log"));
@@ -320,8 +277,8 @@ TEST_F(Commands, NoGeneratedSourceMakesNoLogFile) {
 
 // A program path stored with its own quotes (by hand, or by another version) is used as it stands.
 TEST_F(Commands, ProgramPathInItsOwnQuotesStarts) {
-    Settings.quarex = Quoted(quarex);
-    AddRoutinesCommand(window.Get());
+    TestSettings.quarex = Quoted(quarex);
+    AddRoutinesCommand(TestSettings, window.Screen());
     std::vector<StandinRecord> tool = StandinRecords(quarex);
     ASSERT_EQ(tool.size(), 1u);
     EXPECT_EQ(tool[0].command, Quoted(quarex) + " " + Quoted(testFile) + " /add");
@@ -331,7 +288,7 @@ TEST_F(Commands, ProgramPathInItsOwnQuotesStarts) {
 
 TEST_F(Commands, GenerateFailureStopsBeforeCompiling) {
     WriteStandinPlan(quarex, "exit=2\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
     EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"Generate failed\r\nTest file was not found"});
     EXPECT_TRUE(StandinRecords(compiler).empty());
     EXPECT_EQ(GetCurrentDir(), WithoutTrailingBackslash(temp.Path()));
@@ -340,13 +297,13 @@ TEST_F(Commands, GenerateFailureStopsBeforeCompiling) {
 TEST_F(Commands, CompilerOrTestProgramThatCannotStartIsReported) {
     std::string reason = SystemErrorText(ERROR_FILE_NOT_FOUND);
     // The compiler did not build the test program.
-    RunTestsCommand(window.Get());
-    std::string absentCompiler = temp / "PB Win\\absent.exe";
-    Settings.activeCompilerPath = absentCompiler;
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
+    std::string absentCompiler = temp / "PB Win 10\\absent.exe";
+    TestSettings.activeCompilerPath = absentCompiler;
+    RunTestsCommand(TestSettings, window.Screen());
 
     EXPECT_EQ(feedback.Messages(), (std::vector<std::string>{
-                                       "Could not start " + generatedFolder + "util_test\r\n" + reason,
+                                       "Could not start " + generatedFolder + "my util_test\r\n" + reason,
                                        "Compile failed\r\nCould not start " + absentCompiler + "\r\n" + reason,
                                    }));
     EXPECT_EQ(StandinRecords(quarex).size(), 2u);
@@ -360,11 +317,11 @@ TEST_F(Commands, RelativeGeneratedSourceStaysOnTheCurrentDrive) {
     MakeFolder(temp / "zone\\test");
     WriteBytes(testFile, "[quarex]\r\nsource=zone\\util.bas\r\n");
     WriteStandinPlan(compiler, "exit=1\r\n");
-    RunTestsCommand(window.Get());
+    RunTestsCommand(TestSettings, window.Screen());
 
     std::vector<StandinRecord> compile = StandinRecords(compiler);
     ASSERT_EQ(compile.size(), 1u);
-    EXPECT_EQ(compile[0].command, Compiled("zone\\test\\util_test.bas", temp / "PB Win\\inc"));
+    EXPECT_EQ(compile[0].command, Compiled("zone\\test\\util_test.bas"));
     EXPECT_EQ(compile[0].directory, temp / "zone\\test");
     EXPECT_TRUE(PathExists(temp / "zone\\test\\util_test.log"));
 }

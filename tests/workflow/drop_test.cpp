@@ -3,7 +3,7 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/text_files.h"
 #include "test_support.h"
 #include "workflow_support.h"
 
@@ -12,10 +12,10 @@ namespace {
 class Drop : public ::testing::Test {
 protected:
     void SetUp() override {
-        Settings = SettingsRecord{};
-        Settings.directory = "relative";
-        Settings.output = "E:\\gen";
-        Settings.quarex = "C:\\q\\quarex.exe";
+        TestSettings = SettingsRecord{};
+        TestSettings.directory = "relative";
+        TestSettings.output = "E:\\gen";
+        TestSettings.quarex = "C:\\q\\quarex.exe";
         window.SetLabelText("before");
         WriteBytes(OwnSettingsFile(), "untouched\r\n");
     }
@@ -25,10 +25,10 @@ protected:
 
     // The saved settings file holds exactly the record, with the current test file.
     void ExpectSaved(const std::string& active) {
-        EXPECT_EQ(Settings.active, active);
+        EXPECT_EQ(TestSettings.active, active);
         EXPECT_EQ(window.LabelText(), active);
         std::string saved = ReadBytes(OwnSettingsFile());
-        EXPECT_EQ(saved, FormatSettingsFile(Settings));
+        EXPECT_EQ(saved, FormatSettingsFile(TestSettings));
         EXPECT_NE(saved.find("active=" + active + "\r\n"), std::string::npos);
     }
 
@@ -44,19 +44,19 @@ TEST_F(Drop, SourceInRelativeModeWritesTwoLinesBesideIt) {
 
     EXPECT_EQ(ReadBytes(temp / "Util.test"), "[quarex]\r\nsource=" + source + "\r\n");
     ExpectSaved(temp / "Util.test");
-    EXPECT_EQ(Settings.output, "E:\\gen");
+    EXPECT_EQ(TestSettings.output, "E:\\gen");
     EXPECT_EQ(feedback.Events().size(), 0u);
     // The drop was given back to the system.
     EXPECT_EQ(GlobalSize(drop), 0u);
 }
 
 TEST_F(Drop, SourceInSpecificModeAddsTheOutputLineAndSavesTheBackslash) {
-    Settings.directory = "specific";
+    TestSettings.directory = "specific";
     Deliver({temp / "lib.Inc"});
 
     EXPECT_EQ(ReadBytes(temp / "lib.test"),
               "[quarex]\r\nsource=" + (temp / "lib.Inc") + "\r\noutput=E:\\gen\\lib_test.bas\r\n");
-    EXPECT_EQ(Settings.output, "E:\\gen\\");
+    EXPECT_EQ(TestSettings.output, "E:\\gen\\");
     ExpectSaved(temp / "lib.test");
     EXPECT_NE(ReadBytes(OwnSettingsFile()).find("output=E:\\gen\\\r\n"), std::string::npos);
 
@@ -64,28 +64,28 @@ TEST_F(Drop, SourceInSpecificModeAddsTheOutputLineAndSavesTheBackslash) {
     Deliver({temp / "a.b.bi"});
     EXPECT_EQ(ReadBytes(temp / "a.b.test"),
               "[quarex]\r\nsource=" + (temp / "a.b.bi") + "\r\noutput=E:\\gen\\a.b_test.bas\r\n");
-    EXPECT_EQ(Settings.output, "E:\\gen\\");
+    EXPECT_EQ(TestSettings.output, "E:\\gen\\");
     ExpectSaved(temp / "a.b.test");
 }
 
 TEST_F(Drop, EmptyOutputBecomesALoneBackslash) {
-    Settings.directory = "";
-    Settings.output = "";
+    TestSettings.directory = "";
+    TestSettings.output = "";
     Deliver({temp / "u.bas"});
     EXPECT_EQ(ReadBytes(temp / "u.test"), "[quarex]\r\nsource=" + (temp / "u.bas") + "\r\noutput=\\u_test.bas\r\n");
-    EXPECT_EQ(Settings.output, "\\");
+    EXPECT_EQ(TestSettings.output, "\\");
     ExpectSaved(temp / "u.test");
 }
 
 TEST_F(Drop, ExistingTestFileIsLeftAloneButSelectedAndOutputStillGainsItsBackslash) {
     std::string existing = "[quarex]\r\nsource=" + (temp / "util.bas") + "\r\nextra line";
     WriteBytes(temp / "util.test", existing);
-    Settings.directory = "specific";
+    TestSettings.directory = "specific";
 
     Deliver({temp / "util.inc"});
 
     EXPECT_EQ(ReadBytes(temp / "util.test"), existing);
-    EXPECT_EQ(Settings.output, "E:\\gen\\");
+    EXPECT_EQ(TestSettings.output, "E:\\gen\\");
     ExpectSaved(temp / "util.test");
 }
 
@@ -94,7 +94,7 @@ TEST_F(Drop, TestFileIsSelectedWithoutBeingReadOrCreated) {
     Deliver({dropped});
     EXPECT_FALSE(PathExists(dropped));
     ExpectSaved(dropped);
-    EXPECT_EQ(Settings.output, "E:\\gen");
+    EXPECT_EQ(TestSettings.output, "E:\\gen");
 }
 
 TEST_F(Drop, OtherNamesOnlyBeep) {
@@ -106,7 +106,7 @@ TEST_F(Drop, OtherNamesOnlyBeep) {
     }
     Deliver({});  // a drop without any name
     EXPECT_EQ(feedback.Beeps(), 2);
-    EXPECT_EQ(Settings.active, "");
+    EXPECT_EQ(TestSettings.active, "");
     EXPECT_EQ(window.LabelText(), "before");
     EXPECT_EQ(ReadBytes(OwnSettingsFile()), "untouched\r\n");
     EXPECT_FALSE(PathExists(temp / "notes.test"));

@@ -11,14 +11,14 @@ namespace {
 class GeneratedSource : public ::testing::Test {
 protected:
     void SetUp() override {
-        Settings = SettingsRecord{};
-        Settings.active = testFile;
+        TestSettings = SettingsRecord{};
+        TestSettings.active = testFile;
     }
 
     // The path for a test file with these bytes; afterwards the file must be closed again.
     std::string For(std::string_view bytes) {
         WriteBytes(testFile, bytes);
-        std::string path = GeneratedTestSourcePath();
+        std::string path = GeneratedTestSourcePath(TestSettings);
         ExclusiveHold hold(testFile);
         EXPECT_TRUE(hold.Held()) << "the test file was left open";
         return path;
@@ -47,22 +47,22 @@ TEST_F(GeneratedSource, LinesAsTheFileReadingSplitsThem) {
 }
 
 TEST_F(GeneratedSource, EmptyForNoExistingFile) {
-    Settings.active = "";
-    EXPECT_EQ(GeneratedTestSourcePath(), "");
-    Settings.active = temp / "missing.test";
-    EXPECT_EQ(GeneratedTestSourcePath(), "");
-    Settings.active = temp.Path();
-    EXPECT_EQ(GeneratedTestSourcePath(), "");
+    TestSettings.active = "";
+    EXPECT_EQ(GeneratedTestSourcePath(TestSettings), "");
+    TestSettings.active = temp / "missing.test";
+    EXPECT_EQ(GeneratedTestSourcePath(TestSettings), "");
+    TestSettings.active = temp.Path();
+    EXPECT_EQ(GeneratedTestSourcePath(TestSettings), "");
     CreateDirectoryW(ToWide(temp / "folder.test").c_str(), nullptr);
-    Settings.active = temp / "folder.test";
-    EXPECT_EQ(GeneratedTestSourcePath(), "");
+    TestSettings.active = temp / "folder.test";
+    EXPECT_EQ(GeneratedTestSourcePath(TestSettings), "");
 }
 
 TEST_F(GeneratedSource, FileHeldByAnotherProgramReadsAsEmpty) {
     WriteBytes(testFile, "[quarex]\r\nsource=D:\\src\\util.bas\r\n");
     ExclusiveHold hold(testFile);
     ASSERT_TRUE(hold.Held());
-    EXPECT_EQ(GeneratedTestSourcePath(), "test\\_test.bas");
+    EXPECT_EQ(GeneratedTestSourcePath(TestSettings), "test\\_test.bas");
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
 #include "ui/control_ids.h"
+#include "test_support.h"
+#include "ui/feedback.h"
 #include "workflow/drop.h"
-#include "workflow/feedback.h"
 
 namespace {
 
@@ -21,10 +22,8 @@ void RecordBeep() { events.push_back({true, {}, ObservedVisible()}); }
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DROPFILES) {
         // As the main window does: the label shows the current test file once a drop set it.
-        HandleDrop(
-            reinterpret_cast<HDROP>(wParam),
-            [](HWND shown) { SetWindowTextW(GetDlgItem(shown, IDC_TEST_FILE), ToWide(Settings.active).c_str()); },
-            window);
+        WindowFeedback screen(window);
+        HandleDrop(reinterpret_cast<HDROP>(wParam), TestSettings, screen);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -50,11 +49,11 @@ const wchar_t* TestWindowClass() {
 FeedbackRecorder::FeedbackRecorder() {
     events.clear();
     observed = nullptr;
-    SetFeedbackSink(FeedbackSink{RecordMessage, RecordBeep});
+    SetMessageStandIn(MessageStandIn{RecordMessage, RecordBeep});
 }
 
 FeedbackRecorder::~FeedbackRecorder() {
-    SetFeedbackSink(FeedbackSink{});
+    SetMessageStandIn(MessageStandIn{});
     observed = nullptr;
 }
 
@@ -81,6 +80,7 @@ TestMainWindow::TestMainWindow(bool visible) {
                               nullptr, GetModuleHandleW(nullptr), nullptr);
     CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 260, 20, window_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TEST_FILE)), GetModuleHandleW(nullptr), nullptr);
+    screen_ = WindowFeedback(window_);
     if (visible) {
         ShowWindow(window_, SW_SHOWNORMAL);
         UpdateWindow(window_);

@@ -1,12 +1,14 @@
 #pragma once
 // What the workflow tests share: the user's side of the commands (message boxes and beeps,
-// caught through the feedback sink) and real windows to drop on and to hide.
+// caught in place of the real ones) and real windows to drop on and to hide.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "ui/window_feedback.h"
 
 // One message box or beep, with whether the observed window was visible at that moment.
 struct FeedbackEvent {
@@ -33,7 +35,8 @@ public:
 };
 
 // A top-level window of the test's own class with the current test file label (1060); its
-// window procedure hands WM_DROPFILES to HandleDrop. Destroyed with the owner.
+// window procedure hands WM_DROPFILES to HandleDrop on TestSettings, as the main window does.
+// Destroyed with the owner.
 class TestMainWindow {
 public:
     explicit TestMainWindow(bool visible);
@@ -42,11 +45,15 @@ public:
     TestMainWindow& operator=(const TestMainWindow&) = delete;
 
     HWND Get() const { return window_; }
+    // The feedback the main window hands the commands: boxes, beeps, the label, the window
+    // hidden around the compiler log.
+    FeedbackSink& Screen() { return screen_; }
     std::string LabelText() const;
     void SetLabelText(std::string_view text);
 
 private:
     HWND window_;
+    WindowFeedback screen_{nullptr};
 };
 
 // A drop handle as the shell builds it (DROPFILES followed by wide names, each ending in NUL,

@@ -3,8 +3,9 @@
 
 #include "workflow/settings_file.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/safe_replace.h"
 #include "core/text.h"
+#include "start_process.h"
 #include "test_support.h"
 
 #include <sddl.h>
@@ -28,21 +29,21 @@ const char* const kDefaultFile =
 }  // namespace
 
 TEST_F(SettingsFileTest, FileIsBesideTheExecutable) {
-    EXPECT_EQ(path, ExecutableFolder() + "platform_tests.ini");
+    EXPECT_EQ(path, ExecutableFolder() + "workflow_tests.ini");
 }
 
 TEST_F(SettingsFileTest, NoFileGivesTheThreeDefaultsAndCreatesNothing) {
-    Settings.pbcc = "kept";
-    LoadSettings();
-    EXPECT_EQ(Settings.directory, "relative");
-    EXPECT_EQ(Settings.compiler, "pbwin");
-    EXPECT_EQ(Settings.include, "1");
-    EXPECT_EQ(Settings.pbcc, "kept");
-    EXPECT_EQ(Settings.activeCompilerPath, "");
-    EXPECT_EQ(Settings.activeIncludeDir, "");
+    TestSettings.pbcc = "kept";
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.directory, "relative");
+    EXPECT_EQ(TestSettings.compiler, "pbwin");
+    EXPECT_EQ(TestSettings.include, "1");
+    EXPECT_EQ(TestSettings.pbcc, "kept");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "");
+    EXPECT_EQ(TestSettings.activeIncludeDir, "");
     EXPECT_FALSE(PathExists(path));
 
-    SaveSettings();
+    SaveSettings(TestSettings);
     EXPECT_EQ(ReadBytes(path),
               "active=\r\ndirectory=relative\r\noutput=\r\ncompiler=pbwin\r\npbwin=\r\npbcc=kept\r\n"
               "quarex=\r\ninclude=1\r\nincl1=\r\nincl2=\r\nincl3=\r\nincl4=\r\n");
@@ -56,9 +57,9 @@ TEST_F(SettingsFileTest, OnlyNotFoundMeansNoSettingsFile) {
     WriteBytes(path, "active=D:\\kept.test\r\npbwin=D:\\pb\\Pbwin.exe\r\n");
     EXPECT_EQ(SettingsFileStateOf(wide), SettingsFileState::Present);
     EXPECT_EQ(SettingsFileStateOf(extended), SettingsFileState::Present);
-    LoadSettings([](const std::wstring& own) { return SettingsFileStateOf(L"\\\\?\\" + own); });
-    EXPECT_EQ(Settings.active, "D:\\kept.test");
-    EXPECT_EQ(Settings.directory, "");  // no defaults over a file that is there
+    LoadSettings(TestSettings, [](const std::wstring& own) { return SettingsFileStateOf(L"\\\\?\\" + own); });
+    EXPECT_EQ(TestSettings.active, "D:\\kept.test");
+    EXPECT_EQ(TestSettings.directory, "");  // no defaults over a file that is there
 
     DeleteFileW(wide.c_str());
     EXPECT_EQ(SettingsFileStateOf(extended), SettingsFileState::Missing);
@@ -79,15 +80,15 @@ TEST_F(SettingsFileTest, OnlyNotFoundMeansNoSettingsFile) {
 }
 
 TEST_F(SettingsFileTest, SavedDefaultFileHasExactlyTwelveLines) {
-    LoadSettings();
-    SaveSettings();
+    LoadSettings(TestSettings);
+    SaveSettings(TestSettings);
     EXPECT_EQ(ReadBytes(path), kDefaultFile);
 }
 
 TEST_F(SettingsFileTest, DirectoryOfThatNameIsNoSettingsFile) {
     ASSERT_TRUE(CreateDirectoryW(ToWide(path).c_str(), nullptr));
-    LoadSettings();
-    EXPECT_EQ(Settings.directory, "relative");
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.directory, "relative");
     RemoveDirectoryW(ToWide(path).c_str());
 }
 
@@ -95,84 +96,84 @@ TEST_F(SettingsFileTest, LoadsKeysAndDerivesTheActiveFields) {
     WriteBytes(path,
                "  active=D:\\t\\a.test  \r\nDirectory=RELATIVE\r\ncompiler=PBCC\r\npbwin=W\r\npbcc=C\r\n"
                "include= 3\r\nincl3=I3\r\nunknown=1\r\nactive =D:\\x\r\n");
-    LoadSettings();
-    EXPECT_EQ(Settings.active, "D:\\t\\a.test");
-    EXPECT_EQ(Settings.directory, "relative");
-    EXPECT_EQ(Settings.compiler, "pbcc");
-    EXPECT_EQ(Settings.include, "3");
-    EXPECT_EQ(Settings.activeCompilerPath, "C");
-    EXPECT_EQ(Settings.activeIncludeDir, "I3");
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.active, "D:\\t\\a.test");
+    EXPECT_EQ(TestSettings.directory, "relative");
+    EXPECT_EQ(TestSettings.compiler, "pbcc");
+    EXPECT_EQ(TestSettings.include, "3");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "C");
+    EXPECT_EQ(TestSettings.activeIncludeDir, "I3");
 }
 
 TEST_F(SettingsFileTest, ExistingFileAppliesNoDefaults) {
     WriteBytes(path, "pbcc=C\r\n");
-    LoadSettings();
-    EXPECT_EQ(Settings.directory, "");
-    EXPECT_EQ(Settings.compiler, "");
-    EXPECT_EQ(Settings.include, "");
-    EXPECT_EQ(Settings.activeCompilerPath, "C");
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.directory, "");
+    EXPECT_EQ(TestSettings.compiler, "");
+    EXPECT_EQ(TestSettings.include, "");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "C");
 }
 
 TEST_F(SettingsFileTest, HeldFileReadsNothingButTheFieldsAreStillDerived) {
     WriteBytes(path, "active=D:\\from-file.test\r\n");
-    Settings.compiler = "pbwin";
-    Settings.pbwin = "W";
-    Settings.include = "2";
-    Settings.incl2 = "I2";
+    TestSettings.compiler = "pbwin";
+    TestSettings.pbwin = "W";
+    TestSettings.include = "2";
+    TestSettings.incl2 = "I2";
     {
         ExclusiveHold hold(path);
         ASSERT_TRUE(hold.Held());
-        LoadSettings();
+        LoadSettings(TestSettings);
     }
-    EXPECT_EQ(Settings.active, "");
-    EXPECT_EQ(Settings.directory, "");
-    EXPECT_EQ(Settings.activeCompilerPath, "W");
-    EXPECT_EQ(Settings.activeIncludeDir, "I2");
+    EXPECT_EQ(TestSettings.active, "");
+    EXPECT_EQ(TestSettings.directory, "");
+    EXPECT_EQ(TestSettings.activeCompilerPath, "W");
+    EXPECT_EQ(TestSettings.activeIncludeDir, "I2");
 
     // Freed later, the file the load could not read keeps what it holds for the rest of the
     // run: a save would write the record, which holds none of it, over every stored path.
-    Settings.active = "D:\\dropped.test";
-    SaveSettings();
+    TestSettings.active = "D:\\dropped.test";
+    SaveSettings(TestSettings);
     EXPECT_EQ(ReadBytes(path), "active=D:\\from-file.test\r\n");
     // A load that reads it ends that.
-    LoadSettings();
-    EXPECT_EQ(Settings.active, "D:\\from-file.test");
-    Settings.active = "D:\\dropped.test";
-    SaveSettings();
-    EXPECT_EQ(ReadBytes(path), FormatSettingsFile(Settings));
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.active, "D:\\from-file.test");
+    TestSettings.active = "D:\\dropped.test";
+    SaveSettings(TestSettings);
+    EXPECT_EQ(ReadBytes(path), FormatSettingsFile(TestSettings));
 }
 
 TEST_F(SettingsFileTest, SaveReplacesEverythingTheFileHeld) {
     WriteBytes(path, "active=old\r\nextra=line\r\n\r\npbwin=1\r\npbwin=2\n");
-    LoadSettings();
-    EXPECT_EQ(Settings.pbwin, "2\n");  // LF alone does not end a line
-    Settings.pbwin = "C:\\PB\\Pbwin.exe";
-    SaveSettings();
+    LoadSettings(TestSettings);
+    EXPECT_EQ(TestSettings.pbwin, "2\n");  // LF alone does not end a line
+    TestSettings.pbwin = "C:\\PB\\Pbwin.exe";
+    SaveSettings(TestSettings);
     EXPECT_EQ(ReadBytes(path),
               "active=old\r\ndirectory=\r\noutput=\r\ncompiler=\r\npbwin=C:\\PB\\Pbwin.exe\r\npbcc=\r\n"
               "quarex=\r\ninclude=\r\nincl1=\r\nincl2=\r\nincl3=\r\nincl4=\r\n");
 
     // A record in normal form loads back from what was written.
-    Settings.directory = "specific";
-    Settings.compiler = "pbcc";
-    Settings.include = "4";
-    Settings.incl4 = "D:\\inc four";
-    SaveSettings();
-    SettingsRecord saved = Settings;
-    Settings = SettingsRecord{};
-    LoadSettings();
-    EXPECT_EQ(FormatSettingsFile(Settings), FormatSettingsFile(saved));
+    TestSettings.directory = "specific";
+    TestSettings.compiler = "pbcc";
+    TestSettings.include = "4";
+    TestSettings.incl4 = "D:\\inc four";
+    SaveSettings(TestSettings);
+    SettingsRecord saved = TestSettings;
+    TestSettings = SettingsRecord{};
+    LoadSettings(TestSettings);
+    EXPECT_EQ(FormatSettingsFile(TestSettings), FormatSettingsFile(saved));
 }
 
 TEST_F(SettingsFileTest, SaveToAHeldFileWritesNothing) {
     WriteBytes(path, "active=before\r\n");
-    Settings.active = "after";
+    TestSettings.active = "after";
     {
         ExclusiveHold hold(path);
-        SaveSettings();
+        SaveSettings(TestSettings);
     }
     EXPECT_EQ(ReadBytes(path), "active=before\r\n");
-    EXPECT_EQ(Settings.active, "after");
+    EXPECT_EQ(TestSettings.active, "after");
 }
 
 namespace {
@@ -192,19 +193,19 @@ TEST_F(SettingsFileTest, FailedSaveLeavesNoTemporaryFileBehind) {
     WriteBytes(path, "active=before\r\n");
     {
         ExclusiveHold hold(path);
-        SaveSettings();
+        SaveSettings(TestSettings);
     }
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
 
     // The same for a settings "file" that is a folder.
     DeleteFileW(ToWide(path).c_str());
     ASSERT_TRUE(CreateDirectoryW(ToWide(path).c_str(), nullptr));
-    SaveSettings();
+    SaveSettings(TestSettings);
     EXPECT_TRUE(IsDirectory(path));
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
     RemoveDirectoryW(ToWide(path).c_str());
 
-    SaveSettings();
+    SaveSettings(TestSettings);
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
     EXPECT_EQ(ReadBytes(path).substr(0, 7), "active=");
 }
@@ -245,8 +246,8 @@ TEST_F(SettingsFileTest, SaveKeepsTheFilesAttributesAndAccessRights) {
     ASSERT_TRUE(SetFileAttributesW(wide.c_str(), hiddenSystem));
     const std::string rights = AccessRightsOf(path);
 
-    Settings.active = "after";
-    SaveSettings();
+    TestSettings.active = "after";
+    SaveSettings(TestSettings);
     DWORD attributes = GetFileAttributesW(wide.c_str());
     EXPECT_EQ(ReadBytes(path).substr(0, 14), "active=after\r\n");
     EXPECT_EQ(attributes & hiddenSystem, hiddenSystem) << std::hex << attributes;
@@ -258,8 +259,8 @@ TEST_F(SettingsFileTest, SaveKeepsTheFilesAttributesAndAccessRights) {
 TEST_F(SettingsFileTest, ReadOnlySettingsFileIsNotReplaced) {
     WriteBytes(path, "active=before\r\n");
     ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
-    Settings.active = "after";
-    SaveSettings();
+    TestSettings.active = "after";
+    SaveSettings(TestSettings);
     SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadBytes(path), "active=before\r\n");
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
@@ -287,12 +288,8 @@ TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
 
     for (int round = 0; round < 12; ++round) {
         const std::string before = ReadBytes(ini);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::wstring commandLine = L"\"" + ToWide(exe) + L"\"";
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &process));
+        StartedProcess process = StartProcess(L"\"" + ToWide(exe) + L"\"");
+        ASSERT_TRUE(process);
         // Kill it only once it is saving for certain (a save has changed the file), at a moment
         // that moves from round to round.
         DWORD deadline = GetTickCount() + 30000;
@@ -302,10 +299,8 @@ TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
             saved = ReadBytes(ini) != before;
         }
         Sleep(3 * round);
-        TerminateProcess(process.hProcess, 9);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        TerminateProcess(process.Handle(), 9);
+        WaitForSingleObject(process.Handle(), INFINITE);
         ASSERT_TRUE(saved) << "round " << round << ": the loop never saved";
 
         std::string bytes = ReadBytes(ini);
@@ -316,14 +311,14 @@ TEST(SettingsSave, KilledHalfWayLeavesAWholeFile) {
 // Another program that has the settings file open only for a moment does not cost the save.
 TEST_F(SettingsFileTest, FileHeldForAMomentIsStillReplaced) {
     WriteBytes(path, "active=before\r\n");
-    Settings.active = "after";
+    TestSettings.active = "after";
     auto hold = std::make_unique<ExclusiveHold>(path);
     ASSERT_TRUE(hold->Held());
     std::thread release([&hold] {
         Sleep(30);
         hold.reset();
     });
-    SaveSettings();
+    SaveSettings(TestSettings);
     release.join();
     EXPECT_EQ(ReadBytes(path).substr(0, 14), "active=after\r\n");
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
@@ -338,10 +333,10 @@ TEST_F(SettingsFileTest, EveryNameOfTheFileGetsTheSave) {
     std::string second = ExecutableFolder() + "second name of the settings.ini";
     DeleteFileW(ToWide(second).c_str());
     ASSERT_TRUE(CreateHardLinkW(ToWide(second).c_str(), ToWide(path).c_str(), nullptr));
-    Settings.active = "after";
-    SaveSettings();
-    EXPECT_EQ(ReadBytes(path), FormatSettingsFile(Settings));
-    EXPECT_EQ(ReadBytes(second), FormatSettingsFile(Settings));
+    TestSettings.active = "after";
+    SaveSettings(TestSettings);
+    EXPECT_EQ(ReadBytes(path), FormatSettingsFile(TestSettings));
+    EXPECT_EQ(ReadBytes(second), FormatSettingsFile(TestSettings));
     EXPECT_TRUE(TemporaryFilesBeside(path).empty());
     DeleteFileW(ToWide(second).c_str());
 

@@ -1,8 +1,8 @@
 #pragma once
-// The file and directory operations the tool's logic needs. Paths are ANSI texts, converted to
-// UTF-16 at each call. None of them reports failure: a failed open gives a file that reads as
-// empty and swallows writes, as the callers expect.
-#include <optional>
+// Text files: opening, reading by lines, writing, and reading or writing a whole file at once.
+// Paths are ANSI texts, converted to UTF-16 at each call, or UTF-16 from end to end. None of them
+// reports failure: a failed open gives a file that reads as empty and swallows writes, as the
+// callers expect.
 #include <string>
 #include <string_view>
 
@@ -23,6 +23,11 @@ struct TextFile {
     TextFile& operator=(const TextFile&) = delete;
     ~TextFile();
 };
+
+// The attributes of an entry that is no file: a folder, or the volume label that old file
+// systems list among a folder's entries.
+constexpr DWORD kVolumeLabelAttribute = 0x08;  // _A_VOLID of dos.h; winnt.h names it not
+constexpr DWORD kNotAFileAttributes = FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute;
 
 // True only for an existing file that is not a directory; false for "", wildcards and "X:".
 bool FileExists(std::string_view path);
@@ -52,27 +57,12 @@ void WriteWholeFile(const std::wstring& path, std::string_view text);
 void WriteNewFile(std::string_view path, std::string_view text);
 void WriteNewFile(const std::wstring& path, std::string_view text);
 
-// The whole file's bytes; a missing file is created empty, an unopenable one gives "". A file
-// another program holds for a moment is tried again for about a second.
-std::string ReadWholeFile(std::string_view path);
+// What reading a whole file does where there is no file of that name.
+enum class WhenMissing {
+    CreateEmpty,  // creates it empty, as the compiler's log always has been
+    ReadNothing,  // leaves the folder as it is
+};
+// The whole file's bytes; "" for a missing or unopenable one. A file another program holds for
+// a moment is tried again for about a second.
+std::string ReadWholeFile(std::string_view path, WhenMissing missing);
 
-// The executable's whole path as the system gives it, with every character it holds.
-std::wstring ExecutablePathWide();
-
-// A path that the settings and test files can hold as it is: the path in the ANSI code page
-// where every character converts and it holds no "=" (which ends a settings value); otherwise
-// the file system's short (8.3) form of it where that form can; nothing where neither can
-// (a volume without short names, a path that does not exist).
-std::optional<std::string> HoldablePath(const std::wstring& path);
-// The text (a path or a name) in the ANSI code page where the settings file can hold it whole;
-// nothing otherwise. Asks the system nothing.
-std::optional<std::string> HeldWhole(const std::wstring& path);
-// The path as the file functions hand it to the system: in its "\\?\" form where its full form
-// is too long for the plain one (ExtendedLengthPath), otherwise as it stands. Not for what
-// cannot take that form (the current directory, command lines).
-std::wstring SystemPath(const std::wstring& path);
-std::string GetCurrentDir();
-void SetCurrentDir(std::string_view path);
-// Makes the drive of the text's first character current (with the directory the system
-// remembers for it).
-void SetCurrentDrive(std::string_view text);

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/ansi.h"
-#include "workflow/feedback.h"
+#include "ui/feedback.h"
 
 namespace {
 

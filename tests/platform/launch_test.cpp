@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/ansi.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "standin_support.h"
 #include "test_support.h"
-#include "core/tool_contract.h"
+#include "core/command_lines.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ TEST_F(Launch, ChildGetsTheWholeCommandLineAndTheShowState) {
     // Far beyond the 256 units that would fit a fixed buffer.
     std::string second = Quoted(program) + " /L \"" + std::string(1200, 'x') + "\"";
 
-    LaunchResult hidden = LaunchProgram(first, kShowHidden, true);
-    LaunchResult normal = LaunchProgram(second, kShowNormal, true);
+    LaunchResult hidden = LaunchProgram(first, kShowHidden, Wait::UntilEnd);
+    LaunchResult normal = LaunchProgram(second, kShowNormal, Wait::UntilEnd);
 
     EXPECT_TRUE(hidden.started);
     EXPECT_EQ(hidden.exitCode, 0);
@@ -50,7 +50,7 @@ TEST_F(Launch, ChildGetsTheWholeCommandLineAndTheShowState) {
 
 TEST_F(Launch, QuietErrorModeDuringTheStartOnly) {
     UINT before = SetErrorMode(SEM_NOGPFAULTERRORBOX);
-    LaunchResult run = LaunchProgram(Quoted(program), kShowHidden, true);
+    LaunchResult run = LaunchProgram(Quoted(program), kShowHidden, Wait::UntilEnd);
     UINT after = SetErrorMode(before);
 
     EXPECT_TRUE(run.started);
@@ -65,11 +65,11 @@ TEST_F(Launch, QuietErrorModeDuringTheStartOnly) {
 
 TEST_F(Launch, ExitCodesAreSignedAndCrashesAreFailures) {
     WriteStandinPlan(program, "exit=3\r\n");
-    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, true).exitCode, 3);
+    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, Wait::UntilEnd).exitCode, 3);
     WriteStandinPlan(program, "exit=-5\r\n");
-    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, true).exitCode, -5);
+    EXPECT_EQ(LaunchProgram(Quoted(program), kShowHidden, Wait::UntilEnd).exitCode, -5);
     WriteStandinPlan(program, "crash=1\r\nexit=0\r\n");
-    LaunchResult crashed = LaunchProgram(Quoted(program), kShowHidden, true);
+    LaunchResult crashed = LaunchProgram(Quoted(program), kShowHidden, Wait::UntilEnd);
     EXPECT_TRUE(crashed.started);
     EXPECT_EQ(crashed.exitCode, static_cast<int32_t>(EXCEPTION_ACCESS_VIOLATION));
 }
@@ -83,7 +83,7 @@ TEST_F(Launch, WithoutWaitGivesTheProcessIdOfARunningChildThatInheritsNoHandle) 
     HANDLE writeEnd = nullptr;
     ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inheritable, 0));
 
-    LaunchResult run = LaunchProgram(Quoted(program) + " /run", kShowNormal, false);
+    LaunchResult run = LaunchProgram(Quoted(program) + " /run", kShowNormal, Wait::No);
 
     ASSERT_TRUE(run.started);
     ASSERT_NE(run.processId, 0u);
@@ -107,14 +107,14 @@ TEST_F(Launch, WithoutWaitGivesTheProcessIdOfARunningChildThatInheritsNoHandle) 
 
 TEST_F(Launch, MissingProgramIsNotStarted) {
     std::string missing = Quoted(temp / "my tools\\absent.exe") + " /add";
-    for (bool wait : {true, false}) {
+    for (Wait wait : {Wait::UntilEnd, Wait::No}) {
         LaunchResult run = LaunchProgram(missing, kShowHidden, wait);
-        EXPECT_FALSE(run.started) << wait;
-        EXPECT_EQ(run.exitCode, 0) << wait;
-        EXPECT_EQ(run.processId, 0u) << wait;
-        EXPECT_EQ(run.error, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND)) << wait;
+        EXPECT_FALSE(run.started) << (wait == Wait::UntilEnd);
+        EXPECT_EQ(run.exitCode, 0) << (wait == Wait::UntilEnd);
+        EXPECT_EQ(run.processId, 0u) << (wait == Wait::UntilEnd);
+        EXPECT_EQ(run.error, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND)) << (wait == Wait::UntilEnd);
     }
-    LaunchResult empty = LaunchProgram("", kShowHidden, true);
+    LaunchResult empty = LaunchProgram("", kShowHidden, Wait::UntilEnd);
     EXPECT_FALSE(empty.started);
     EXPECT_NE(empty.error, 0u);
 }
@@ -125,7 +125,7 @@ TEST_F(Launch, ChildInheritsTheCurrentDirectoryAndIsFoundWithoutExtension) {
     SetCurrentDir(work + "\\");
 
     std::string withoutExtension = Quoted(temp / "my tools\\child");
-    LaunchResult run = LaunchProgram(withoutExtension, kShowNormal, true);
+    LaunchResult run = LaunchProgram(withoutExtension, kShowNormal, Wait::UntilEnd);
 
     EXPECT_TRUE(run.started);
     std::vector<StandinRecord> records = StandinRecords(program);

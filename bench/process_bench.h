@@ -1,24 +1,8 @@
 #pragma once
-// The benchmark of Test Builder (`make bench`): what the tool costs its user, measured side by
-// side with the cheapest program that does the same job. It measures; it never fails on a timing.
-#include <windows.h>
-
+// The process measurements: start to a visible window, idle CPU time and memory, and CPU time
+// while an outside program runs, each against its baseline.
 #include <string>
 #include <vector>
-
-// Seconds on the performance counter.
-double Now();
-double Median(std::vector<double> values);
-// The value a `fraction` of the way up the sorted values (0.25: the lower quartile), interpolated
-// between the two nearest ones.
-double Quantile(std::vector<double> values, double fraction);
-
-// A folder of its own under the system's temporary folder (with a trailing "\"), and its removal.
-std::wstring FreshFolder(const wchar_t* purpose);
-void RemoveTree(const std::wstring& folder);
-
-// Stops the benchmark with a message: a measurement that did not happen must not look like one.
-[[noreturn]] void Fail(const std::string& what);
 
 // The programs the process measurements start.
 struct Programs {
@@ -52,18 +36,12 @@ struct ProcessResults {
     bool fromHost = false;   // CPU and memory read from the host's /proc (under Wine)
     int toolForcedEnds = 0;  // runs in which the tool did not end on the system close command
 };
-ProcessResults MeasureProcesses(const Programs& programs, int startPairs, int idleRuns, double idleSeconds,
-                                int waitRuns, double waitSeconds);
-
-// One file operation against reading the same bytes with one ReadFile call.
-struct FileResult {
-    std::string operation;  // "LoadSettings", "GeneratedTestSourcePath", "ReadWholeFile"
-    double megabytes = 0;   // the file's actual size
-    int runs = 0;
-    double operationSeconds = 0;  // medians
-    double readFileSeconds = 0;
-    // The same ReadFile into a buffer that is already allocated and touched: what is left of the
-    // baseline when taking fresh memory from the system costs nothing.
-    double warmReadFileSeconds = 0;
+// How many runs each process measurement makes, and how long the idle and waiting ones last.
+struct ProcessPlan {
+    int startPairs = 0;
+    int idleRuns = 0;
+    double idleSeconds = 0;
+    int waitRuns = 0;
+    double waitSeconds = 0;
 };
-std::vector<FileResult> MeasureFiles(const std::vector<int>& megabytes, bool quick);
+ProcessResults MeasureProcesses(const Programs& programs, const ProcessPlan& plan);

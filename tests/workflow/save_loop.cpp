@@ -11,8 +11,5 @@ int main() {
         record->compiler = "pbcc";
         record->include = "2";
     }
-    for (unsigned round = 0;; ++round) {
-        Settings = round % 2 ? second : first;
-        SaveSettings();
-    }
+    for (unsigned round = 0;; ++round) SaveSettings(round % 2 ? second : first);
 }

@@ -1,7 +1,7 @@
-#include "workflow/compiler_log_box.h"
+#include "ui/compiler_log_box.h"
 
-#include "workflow/feedback.h"
-#include "workflow/log_box_fit.h"
+#include "ui/feedback.h"
+#include "ui/log_box_fit.h"
 
 namespace {
 

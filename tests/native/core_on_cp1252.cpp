@@ -1,9 +1,7 @@
-// LowerCase and SystemLeadBytes for native builds of the core: code page 1252 as Windows has it,
-// the lower-casing it applies (A-Z, C0-D6, D8-DE, 8A, 8C, 8E, 9F) and no lead bytes, so native
-// runs see the same results.
-#include <string>
-
-#include "core/text.h"
+// The core's outside needs (core/outside_needs.h) for native builds: code page 1252 as Windows
+// has it, the lower-casing it applies (A-Z, C0-D6, D8-DE, 8A, 8C, 8E, 9F) and no lead bytes, so
+// native runs see the same results.
+#include "core/outside_needs.h"
 
 std::string LowerCase(std::string_view text) {
     std::string lower(text);

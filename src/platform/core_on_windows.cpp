@@ -1,10 +1,10 @@
-// The Windows side of the core's outside needs: the system's ANSI lower-casing and the lead
-// bytes of its code page.
+// The core's Windows side: what core/outside_needs.h asks of the system, answered by it (the
+// ANSI lower-casing and the lead bytes of the code page).
+#include "core/outside_needs.h"
+
 #include <windows.h>
 
 #include <algorithm>
-
-#include "core/text.h"
 
 namespace {
 

@@ -1,24 +1,19 @@
-#include "workflow/log_box_fit.h"
+#include "ui/log_box_fit.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "core/tool_contract.h"
+#include "core/report_texts.h"
 #include "platform/ansi.h"
 #include "platform/handles.h"
 #include "platform/system_functions.h"
+#include "ui/dialog_scale.h"
 
 namespace {
 
 // Room a message box needs besides its text, in pixels at 96 DPI: caption, frame, the margins
 // around the text and the band with the OK button, with some to spare.
 constexpr int kMessageBoxFrameHeight = 160;
-
-int SystemDpi() {
-    ScreenDc screen;
-    int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
 
 // The monitor's own DPI (Windows 8.1 and later, shcore.dll, loaded from the system folder);
 // elsewhere every monitor has the system DPI.

@@ -12,9 +12,9 @@ bool AskYesNo(std::string_view question);
 void DefaultBeep();
 
 // Tests replace the boxes and the beep so that nobody has to click; null restores the real ones.
-struct FeedbackSink {
+struct MessageStandIn {
     void (*message)(std::string_view text) = nullptr;
     void (*beep)() = nullptr;
     bool (*question)(std::string_view text) = nullptr;
 };
-void SetFeedbackSink(const FeedbackSink& sink);
+void SetMessageStandIn(const MessageStandIn& standIn);

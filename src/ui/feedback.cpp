@@ -1,4 +1,4 @@
-#include "workflow/feedback.h"
+#include "ui/feedback.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 namespace {
 
-FeedbackSink sink;
+MessageStandIn standIn;
 
 // The task-modal box disables the tool's windows while it is up, so when it closes the system
 // activates another program's window. The window that was active before it, and the control
@@ -33,32 +33,32 @@ int ShowBox(std::wstring_view text, UINT buttons) {
 }  // namespace
 
 void ShowMessage(std::string_view text) {
-    if (sink.message) {
-        sink.message(text);
+    if (standIn.message) {
+        standIn.message(text);
         return;
     }
     ShowMessage(ToWide(text));
 }
 
 void ShowMessage(std::wstring_view text) {
-    if (sink.message) {
-        sink.message(ToAnsi(text));
+    if (standIn.message) {
+        standIn.message(ToAnsi(text));
         return;
     }
     ShowBox(text, MB_OK);
 }
 
 bool AskYesNo(std::string_view question) {
-    if (sink.question) return sink.question(question);
+    if (standIn.question) return standIn.question(question);
     return ShowBox(ToWide(question), MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 void DefaultBeep() {
-    if (sink.beep) {
-        sink.beep();
+    if (standIn.beep) {
+        standIn.beep();
         return;
     }
     MessageBeep(0);
 }
 
-void SetFeedbackSink(const FeedbackSink& replacement) { sink = replacement; }
+void SetMessageStandIn(const MessageStandIn& replacement) { standIn = replacement; }

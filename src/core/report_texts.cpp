@@ -91,3 +91,11 @@ std::string NotStartedReport(std::string_view failureLine, std::string_view prog
 std::string StillRunningQuestion(std::string_view program) {
     return std::string(program) + " is still running.\r\nEnd it and close Test Builder?";
 }
+
+std::string StopQuestion(std::string_view program) { return std::string(program) + " is still running.\r\nEnd it?"; }
+
+std::string TooDeepFolderReport(std::string_view folder) {
+    return "Compile failed\r\nThe folder " + std::string(folder) +
+           " is too deep for the compiler: a path in it has 260 characters or more, and the folder has no short "
+           "(8.3) form short enough.";
+}

@@ -33,3 +33,7 @@ std::string NotStartedReport(std::string_view failureLine, std::string_view prog
 
 // The question asked when the user closes the tool while it waits for `program`.
 std::string StillRunningQuestion(std::string_view program);
+// The question asked when the user presses Esc while the tool waits for `program`.
+std::string StopQuestion(std::string_view program);
+// A generated source whose folder is too deep for the compiler, even by a short (8.3) form.
+std::string TooDeepFolderReport(std::string_view folder);

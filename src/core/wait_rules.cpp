@@ -15,6 +15,8 @@ bool IsFrameMouse(uint32_t message) { return message >= kNcMouseMove && message 
 }  // namespace
 
 QueuedDuringWait TreatQueuedDuringWait(uint32_t message, uintptr_t wParam) {
+    // Esc is the way out of a program that never ends; its key-up and character are dropped.
+    if (message == kKeyFirst && wParam == kVkEscape) return QueuedDuringWait::AskToStop;
     if (message >= kKeyFirst && message <= kKeyLast) {
         // Alt+F4 closes (and then asks), Alt+Space opens the window menu; every other key,
         // Alt alone included, would act on the tool's controls or its shortcuts.
@@ -45,6 +47,8 @@ FrameDuringWait TreatFrameMessageDuringWait(uint32_t message, uintptr_t wParam, 
     }
     case kSetCursor:
         return FrameDuringWait::WaitCursor;
+    case kAskToStop:
+        return FrameDuringWait::AskToStop;
     default:
         return FrameDuringWait::Pass;
     }

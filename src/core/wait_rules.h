@@ -9,6 +9,7 @@ enum class QueuedDuringWait {
     Dispatch,  // handled now: paint, sent, posted and timer messages, and the input that moves,
                // minimises or closes a window or opens its window menu
     Drop,      // input that would act on the tool (a click, a key): it acts neither now nor later
+    AskToStop,  // Esc pressed: the window it was typed in is sent kAskToStop
 };
 QueuedDuringWait TreatQueuedDuringWait(uint32_t message, uintptr_t wParam);
 
@@ -17,6 +18,7 @@ enum class FrameDuringWait {
     Pass,        // the window handles it as at any other time
     Hold,        // kept by the tool and handled once the command that waits has ended
     AskToEnd,    // the user closes the tool: ask whether to end the program that runs
+    AskToStop,   // Esc typed in the window: ask whether to end the program, and go on
     WaitCursor,  // the cursor over the window is the wait cursor
 };
 // `closingEndsTool`: the window is the one whose closing ends the tool (the main window).
@@ -41,5 +43,7 @@ constexpr uintptr_t kScClose = 0xF060;         // SC_CLOSE
 constexpr uintptr_t kFirstSystemCommand = 0xF000;  // below: a window's own window-menu items
 constexpr uintptr_t kVkSpace = 0x20;           // VK_SPACE (Alt+Space: the window menu)
 constexpr uintptr_t kVkF4 = 0x73;              // VK_F4 (Alt+F4: close)
+constexpr uintptr_t kVkEscape = 0x1B;          // VK_ESCAPE (Esc: stop the program)
+constexpr uint32_t kAskToStop = 0x8000 + 0x1B; // WM_APP + 0x1B: the wait's own, to the window of an Esc
 constexpr uintptr_t kHtCaption = 2, kHtSysMenu = 3, kHtMinButton = 8, kHtClose = 20;
 }  // namespace wait_rules

@@ -5,15 +5,22 @@
 #include "platform/ansi.h"
 #include "platform/paths.h"
 #include "platform/handles.h"
+#include "platform/held_retry.h"
 
 FileTail ReadFileTail(std::string_view path, size_t most) {
     FileTail tail;
     std::wstring wide = SystemPath(ToWide(path));
     QuietErrorMode quiet;
-    UniqueHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        file.Reset(CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file;
+    // A virus scanner or an indexer often opens the log for a moment right after the compiler ends.
+    RetryWhileHeld([&] {
+        file.Reset(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid())
+            file.Reset(
+                CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file.Valid() ? 0 : GetLastError();
+    });
     LARGE_INTEGER size = {};
     if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
         tail.error = GetLastError();

@@ -1,5 +1,7 @@
 #include "platform/held_messages.h"
 
+#include <shellapi.h>
+
 #include <deque>
 
 namespace {
@@ -18,4 +20,9 @@ bool TakeHeldMessage(MSG& message) {
     return true;
 }
 
-void DropHeldMessages() { held.clear(); }
+// A drop's handle is the receiver's to free; a drop that is never handled is freed here.
+void DropHeldMessages() {
+    for (const MSG& message : held)
+        if (message.message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(message.wParam));
+    held.clear();
+}

@@ -8,5 +8,6 @@
 void HoldMessage(const MSG& message);
 // The oldest held message, taken from the hold; false when none is held.
 bool TakeHeldMessage(MSG& message);
-// Forgets every held message (the tool is closing: nothing more is to run).
+// Forgets every held message (the tool is closing: nothing more is to run), releasing the
+// drops among them.
 void DropHeldMessages();

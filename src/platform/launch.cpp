@@ -6,6 +6,7 @@
 
 #include "platform/ansi.h"
 #include "platform/handles.h"
+#include "platform/program_job.h"
 #include "platform/responsive_wait.h"
 
 // The whole command line goes to the system: a cut one would run another command than the one
@@ -35,8 +36,10 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, Wait wai
         SetLastError(0);
         // No application name: the system finds the program from the start of the command line,
         // adding ".exe" when the path has none (the test program is named without it).
-        created = CreateProcessW(nullptr, buffer.data(), &security, &security, FALSE, NORMAL_PRIORITY_CLASS,
-                                 nullptr, nullptr, &startup, &process);
+        // A program waited for starts suspended, to be put in a job of its own first.
+        created = CreateProcessW(nullptr, buffer.data(), &security, &security, FALSE,
+                                 NORMAL_PRIORITY_CLASS | ProgramJob::CreationFlags(wait == Wait::UntilEnd), nullptr, nullptr, &startup,
+                                 &process);
         if (!created) error = GetLastError();
     }
     LaunchResult result;
@@ -45,13 +48,16 @@ LaunchResult LaunchProgram(std::string_view commandLine, int showState, Wait wai
         return result;
     }
 
-    // The tool never touches the child's first thread.
-    CloseHandle(process.hThread);
+    UniqueHandle thread(process.hThread);
     UniqueHandle processHandle(process.hProcess);
+    ProgramJob job;
+    if (wait == Wait::UntilEnd) job.Adopt(processHandle.Get(), thread.Get());
+    // Beyond that the tool never touches the child's first thread.
+    thread.Reset();
     result.started = true;
     if (wait == Wait::UntilEnd) {
-        // A program the user ended (the tool then closes) reports nothing.
-        result.endedByUser = WaitAnsweringMessages(processHandle.Get(), commandLine) == WaitEnd::EndedByUser;
+        // A program the user ended reports nothing.
+        result.endedByUser = WaitAnsweringMessages(processHandle.Get(), job, commandLine) == WaitEnd::EndedByUser;
         DWORD exitCode = 0;
         GetExitCodeProcess(processHandle.Get(), &exitCode);
         result.exitCode = static_cast<int32_t>(exitCode);

@@ -8,6 +8,7 @@
 #include "platform/ansi.h"
 #include "platform/handles.h"
 #include "core/long_path.h"
+#include "core/system_limits.h"
 
 namespace {
 
@@ -22,6 +23,13 @@ std::wstring GrowingBuffer(Fill fill) {
         if (length < buffer.size()) return std::wstring(buffer.data(), length);
         buffer.resize(std::max<size_t>(buffer.size() * 2, length + 1));
     }
+}
+
+// The short form of a path given as the system takes it ("\\?\" form included); "" for none.
+std::wstring ShortPathOf(const std::wstring& asked) {
+    QuietErrorMode quiet;
+    return GrowingBuffer(
+        [&asked](wchar_t* buffer, DWORD size) { return GetShortPathNameW(asked.c_str(), buffer, size); });
 }
 
 }  // namespace
@@ -47,13 +55,7 @@ std::optional<std::string> HoldablePath(const std::wstring& path) {
     if (path.empty()) return std::string();
     if (std::optional<std::string> whole = HeldWhole(path)) return whole;
     std::wstring asked = SystemPath(path);
-    std::wstring shortPath;
-    {
-        QuietErrorMode quiet;
-        shortPath = GrowingBuffer([&asked](wchar_t* buffer, DWORD size) {
-            return GetShortPathNameW(asked.c_str(), buffer, size);
-        });
-    }
+    std::wstring shortPath = ShortPathOf(asked);
     if (shortPath.empty()) return std::nullopt;
     // The settings keep the plain form; the "\\?\" form is added again at each use.
     if (asked != path) shortPath = PlainPath(shortPath);
@@ -69,6 +71,28 @@ std::wstring SystemPath(const std::wstring& path) {
     if (full.empty()) return path;
     std::wstring extended = ExtendedLengthPath(full);
     return extended.size() == full.size() ? path : extended;
+}
+
+std::string FullPath(std::string_view path) {
+    std::wstring wide = ToWide(path);
+    QuietErrorMode quiet;
+    std::wstring full = GrowingBuffer(
+        [&wide](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
+    return full.empty() ? std::string(path) : ToAnsi(full);
+}
+
+// Asked in the "\\?\" form where the path is that long, so that Windows without long paths
+// answers too.
+std::optional<std::string> ShortForm(std::string_view path) {
+    std::wstring shortPath = ShortPathOf(SystemPath(ToWide(path)));
+    if (shortPath.empty()) return std::nullopt;
+    return ToAnsi(PlainPath(shortPath));
+}
+
+std::string CommandLinePath(std::string_view path) {
+    // A path short enough costs no question to the file system.
+    std::optional<std::string> shortForm = path.size() < kPlainPathLimit ? std::nullopt : ShortForm(path);
+    return PathWithinPlainLimit(path, shortForm).value_or(std::string(path));
 }
 
 std::string GetCurrentDir() {

@@ -20,6 +20,15 @@ std::optional<std::string> HeldWhole(const std::wstring& path);
 // is too long for the plain one (ExtendedLengthPath), otherwise as it stands. Not for what
 // cannot take that form (the current directory, command lines).
 std::wstring SystemPath(const std::wstring& path);
+// The path resolved against the current directory; the path itself where the system gives none.
+std::string FullPath(std::string_view path);
+// The file system's short form of an existing path, in its plain form; nothing where the system
+// gives none (a missing path). Where the volume keeps no short names, the path comes back whole.
+std::optional<std::string> ShortForm(std::string_view path);
+// A path as an outside program gets it on a command line: as it stands, or by its short form
+// where it has 260 characters or more and a short form that has fewer. The outside programs take
+// only plain paths shorter than that; stored paths stay whole.
+std::string CommandLinePath(std::string_view path);
 std::string GetCurrentDir();
 void SetCurrentDir(std::string_view path);
 // Makes the drive of the text's first character current (with the directory the system

@@ -1,5 +1,7 @@
 #include "platform/responsive_wait.h"
 
+#include "platform/system_functions.h"
+#include "core/system_limits.h"
 #include "core/wait_rules.h"
 
 static_assert(wait_rules::kSetCursor == WM_SETCURSOR && wait_rules::kNcMouseMove == WM_NCMOUSEMOVE &&
@@ -11,7 +13,9 @@ static_assert(wait_rules::kSetCursor == WM_SETCURSOR && wait_rules::kNcMouseMove
               wait_rules::kDropFiles == WM_DROPFILES && wait_rules::kScClose == SC_CLOSE &&
               wait_rules::kVkSpace == VK_SPACE && wait_rules::kVkF4 == VK_F4 &&
               wait_rules::kHtCaption == HTCAPTION && wait_rules::kHtSysMenu == HTSYSMENU &&
-              wait_rules::kHtMinButton == HTMINBUTTON && wait_rules::kHtClose == HTCLOSE,
+              wait_rules::kHtMinButton == HTMINBUTTON && wait_rules::kHtClose == HTCLOSE &&
+              wait_rules::kVkEscape == VK_ESCAPE && wait_rules::kAskToStop >= WM_APP &&
+              system_limits::kQsAllInputWindows7 == QS_ALLINPUT,
               "the wait rules use Windows' own message numbers");
 
 namespace {
@@ -19,6 +23,7 @@ namespace {
 // One running wait; a window procedure could, in principle, start another inside it.
 struct RunningWait {
     HANDLE process;
+    const ProgramJob* job;
     std::string commandLine;
     bool endedByUser = false;
     bool quit = false;
@@ -35,7 +40,14 @@ void Treat(RunningWait& wait, MSG& message) {
         wait.quitCode = message.wParam;
         return;
     }
-    if (TreatQueuedDuringWait(message.message, message.wParam) == QueuedDuringWait::Drop) return;
+    switch (TreatQueuedDuringWait(message.message, message.wParam)) {
+    case QueuedDuringWait::Drop: return;
+    case QueuedDuringWait::AskToStop:
+        // Esc: the window it was typed in asks whether to end the program.
+        if (HWND window = GetAncestor(message.hwnd, GA_ROOT)) SendMessageW(window, wait_rules::kAskToStop, 0, 0);
+        return;
+    case QueuedDuringWait::Dispatch: break;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -56,6 +68,20 @@ void TakeMessages(RunningWait& wait) {
     }
 }
 
+// Sleeps until the program ends (false) or a message comes (true). A mask the system refuses
+// (Windows 7 and touch) is narrowed; without any, the wait looks at the queue every 50 ms,
+// never sleeping through the user's input until the program ends.
+bool SleepUntilMessage(HANDLE process, DWORD& mask) {
+    for (;;) {
+        DWORD woke =
+            mask ? MsgWaitForMultipleObjectsEx(1, &process, INFINITE, mask, 0) : WaitForSingleObject(process, 50);
+        if (woke == WAIT_OBJECT_0) return false;
+        if (woke != WAIT_FAILED) return true;
+        if (mask == 0) return false;  // the program's own handle refused: nothing to wait for
+        mask = NarrowerWakeMask(mask);
+    }
+}
+
 }  // namespace
 
 bool LaunchWaitInProgress() { return innermost != nullptr; }
@@ -65,24 +91,20 @@ std::string WaitedCommandLine() { return innermost ? innermost->commandLine : st
 void EndWaitedProgram() {
     if (!innermost) return;
     innermost->endedByUser = true;
-    TerminateProcess(innermost->process, ERROR_CANCELLED);
+    innermost->job->End(innermost->process, ERROR_CANCELLED);
 }
 
-WaitEnd WaitAnsweringMessages(HANDLE process, std::string_view commandLine) {
-    RunningWait wait{process, std::string(commandLine), false, false, 0, innermost};
+WaitEnd WaitAnsweringMessages(HANDLE process, const ProgramJob& job, std::string_view commandLine) {
+    RunningWait wait{process, &job, std::string(commandLine), false, false, 0, innermost};
     innermost = &wait;
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    for (;;) {
+    // Touch and pen wake the wait only where the mask names them (Windows 8 and later).
+    static const DWORD widest = WaitWakeMask(User32Function<void*>("GetPointerType") != nullptr);
+    DWORD mask = widest;
+    do {
         // Messages already there count too: the wait below wakes only for new ones.
         TakeMessages(wait);
-        DWORD woke = MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_ALLINPUT, 0);
-        if (woke == WAIT_OBJECT_0) break;
-        if (woke == WAIT_FAILED) {
-            // Never seen; without a working message wait, a plain one still ends with the program.
-            WaitForSingleObject(process, INFINITE);
-            break;
-        }
-    }
+    } while (SleepUntilMessage(process, mask));
     // What came while the program was ending belongs to the wait too.
     TakeMessages(wait);
     innermost = wait.outer;

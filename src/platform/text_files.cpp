@@ -4,6 +4,7 @@
 
 #include "platform/ansi.h"
 #include "platform/handles.h"
+#include "platform/held_retry.h"
 #include "platform/paths.h"
 
 namespace {
@@ -120,8 +121,12 @@ void WriteNewFile(const std::wstring& path, std::string_view text) {
 
 std::string ReadWholeFile(std::string_view path, WhenMissing missing) {
     DWORD disposition = missing == WhenMissing::CreateEmpty ? OPEN_ALWAYS : OPEN_EXISTING;
-    UniqueHandle file(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, disposition));
-    if (!file.Valid()) file.Reset(OpenExclusive(path, GENERIC_READ, disposition));
+    UniqueHandle file;
+    RetryWhileHeld([&] {
+        file.Reset(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, disposition));
+        if (!file.Valid()) file.Reset(OpenExclusive(path, GENERIC_READ, disposition));
+        return file.Valid() ? 0 : GetLastError();
+    });
     if (!file.Valid()) return {};
 
     QuietErrorMode quiet;

@@ -62,6 +62,7 @@ enum class WhenMissing {
     CreateEmpty,  // creates it empty, as the compiler's log always has been
     ReadNothing,  // leaves the folder as it is
 };
-// The whole file's bytes; "" for a missing or unopenable one.
+// The whole file's bytes; "" for a missing or unopenable one. A file another program holds for
+// a moment is tried again for about a second.
 std::string ReadWholeFile(std::string_view path, WhenMissing missing);
 

@@ -10,22 +10,34 @@
 
 namespace {
 
-// Asked once at a time: a second close while the question is up (from the taskbar) is the same
-// wish.
+// Asked once at a time: a second close, or an Esc, while a question is up (from the taskbar)
+// is the same wish. The question is asked inside the wait, so the program may end while it is
+// up: Yes then still acts, No goes on as if nothing was asked.
 thread_local bool asking = false;
 
-// The question is asked inside the wait, so the program may end while it is up: Yes then still
-// closes the tool, No goes on as if nothing was asked.
-void AskToEndWaitedProgram(HWND dialog, LPARAM lParam) {
-    if (asking) return;
+bool AskedToEnd(const std::string& question) {
+    if (asking) return false;
     asking = true;
-    bool endIt = AskYesNo(StillRunningQuestion(CommandLineProgram(WaitedCommandLine())));
+    bool endIt = AskYesNo(question);
     asking = false;
-    if (!endIt || !LaunchWaitInProgress()) return;
+    return endIt && LaunchWaitInProgress();
+}
+
+std::string WaitedProgram() { return std::string(CommandLineProgram(WaitedCommandLine())); }
+
+// Yes ends the program and the whole tool, the Configure dialog included (each modal loop ends
+// on the quit, which the wait posts again once the program has ended).
+void AskToEndWaitedProgram() {
+    if (!AskedToEnd(StillRunningQuestion(WaitedProgram()))) return;
     EndWaitedProgram();
-    // Nothing else is to run: the window closes as soon as the command has returned.
+    // Nothing else is to run: what was held goes.
     DropHeldMessages();
-    HoldMessage(MSG{dialog, WM_SYSCOMMAND, SC_CLOSE, lParam, static_cast<DWORD>(GetMessageTime()), {}});
+    PostQuitMessage(0);
+}
+
+// Esc: Yes ends the program, the command stops where it is, and the tool goes on.
+void AskToStopWaitedProgram() {
+    if (AskedToEnd(StopQuestion(WaitedProgram()))) EndWaitedProgram();
 }
 
 }  // namespace
@@ -38,7 +50,10 @@ bool AnswerDuringWait(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, b
         HoldMessage(MSG{dialog, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}});
         return AnswerWith(dialog, 0);
     case FrameDuringWait::AskToEnd:
-        AskToEndWaitedProgram(dialog, lParam);
+        AskToEndWaitedProgram();
+        return AnswerWith(dialog, 0);
+    case FrameDuringWait::AskToStop:
+        AskToStopWaitedProgram();
         return AnswerWith(dialog, 0);
     case FrameDuringWait::WaitCursor:
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));

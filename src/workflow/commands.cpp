@@ -10,6 +10,7 @@
 #include "platform/launch.h"
 #include "platform/system_error.h"
 #include "core/text.h"
+#include "workflow/deep_paths.h"
 #include "workflow/generated_path.h"
 #include "core/command_lines.h"
 #include "core/report_texts.h"
@@ -61,17 +62,18 @@ void EnterGeneratedSourceFolder(const std::string& directory) {
 
 void AddRoutinesCommand(const SettingsRecord& record, FeedbackSink& feedback) {
     if (ReportMissingSettings(record, false, feedback)) return;
-    RunToolAndBeep(record, AddCommandLine(record), "Add tests failed", feedback);
+    RunToolAndBeep(record, AddCommandLine(WithCommandLinePaths(record)), "Add tests failed", feedback);
 }
 
 void SequenceTestsCommand(const SettingsRecord& record, FeedbackSink& feedback) {
     if (ReportMissingSettings(record, false, feedback)) return;
-    RunToolAndBeep(record, SequenceCommandLine(record), "Sequence failed", feedback);
+    RunToolAndBeep(record, SequenceCommandLine(WithCommandLinePaths(record)), "Sequence failed", feedback);
 }
 
 void RunTestsCommand(const SettingsRecord& record, FeedbackSink& feedback) {
     if (ReportMissingSettings(record, true, feedback)) return;
-    if (!RunFrameworkTool(record, GenerateCommandLine(record), "Generate failed", feedback)) return;
+    SettingsRecord forms = WithCommandLinePaths(record);
+    if (!RunFrameworkTool(record, GenerateCommandLine(forms), "Generate failed", feedback)) return;
 
     std::string generated = GeneratedTestSourcePath(record);
     if (!GeneratedSourceUsable(generated)) {
@@ -79,11 +81,15 @@ void RunTestsCommand(const SettingsRecord& record, FeedbackSink& feedback) {
         return;
     }
     PathParts parts = SplitPath(generated);
-    // Resolved in the folder entered below (or the unchanged current directory if that fails).
     std::string logName = CompilerLogName(parts.name);
-    EnterGeneratedSourceFolder(parts.directory);
+    CompilePlace place = CompilePlaceFor(parts, logName);
+    if (!place.folder) {
+        feedback.Report(TooDeepFolderReport(place.fullFolder));
+        return;
+    }
+    EnterGeneratedSourceFolder(*place.folder);
 
-    LaunchResult compile = LaunchProgram(CompileCommandLine(record, generated), kShowNormal, Wait::UntilEnd);
+    LaunchResult compile = LaunchProgram(CompileCommandLine(forms, place.source), kShowNormal, Wait::UntilEnd);
     if (compile.endedByUser) return;
     if (!compile.started) {
         feedback.Report(NotStartedReport("Compile failed", record.activeCompilerPath, SystemErrorText(compile.error)));
@@ -92,11 +98,11 @@ void RunTestsCommand(const SettingsRecord& record, FeedbackSink& feedback) {
     if (compile.exitCode != 0) {
         // A compiler that left no log gets an empty one, and an empty box.
         // No log name (no generated source): nothing to read, and no ".log" made.
-        FileTail log = logName.empty() ? FileTail{} : ReadFileTail(logName, kLogTailBytes);
+        FileTail log = place.log.empty() ? FileTail{} : ReadFileTail(place.log, kLogTailBytes);
         feedback.ShowCompilerLog(log.bytes, log.whole, parts.directory + logName);
         return;
     }
 
-    LaunchResult test = LaunchProgram(TestProgramCommandLine(generated), kShowNormal, Wait::No);
+    LaunchResult test = LaunchProgram(TestProgramCommandLine(place.source), kShowNormal, Wait::No);
     if (!test.started) feedback.Report(NotStartedReport("", TestProgramPath(generated), SystemErrorText(test.error)));
 }

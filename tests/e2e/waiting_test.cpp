@@ -98,12 +98,24 @@ TEST(Waiting, AnEnterTypedDuringAFailingRunLeavesTheFailureBoxOpen) {
     EXPECT_EQ(StandinRecords(bench.quarex).size(), 1u);
 }
 
-TEST(Waiting, AltF4DuringARunThatNeverEndsAsksAndYesEndsTheProgramAndTheTool) {
+// The program has started a helper that never ends either, and the Configure dialog is open.
+TEST(Waiting, AltF4DuringARunThatNeverEndsAsksAndYesEndsTheProgramWhatItStartedAndTheTool) {
     ToolCase tool;
     Workbench bench(tool);
-    std::vector<StandinRecord> runs = bench.StartAddRoutinesRun(tool, NeverEnding(tool));
-    ASSERT_EQ(runs.size(), 1u);
+    std::string helper = bench.tools + "helper.exe";
+    InstallStandin(helper);
+    WriteStandinPlan(helper, NeverEnding(tool));
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
+    WriteStandinPlan(bench.quarex, "start=" + Quoted(helper) + "\r\nthenwaitfor=" + tool / "never" + "\r\n");
+    ASSERT_TRUE(tool.Start());
     HWND main = tool.Main();
+    HWND dialog = nullptr;
+    ASSERT_TRUE(tool.OpenConfigure(dialog));
+    ASSERT_TRUE(PostClick(main, IDC_ADD_ROUTINES));
+    std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 1);
+    std::vector<StandinRecord> helpers = WaitForStandinRecords(helper, 1);
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(helpers.size(), 1u);
     const std::wstring question = ToWide(bench.quarex) + L" is still running.\r\nEnd it and close Test Builder?";
 
     // No: the tool goes on waiting, and the program runs on.
@@ -122,17 +134,47 @@ TEST(Waiting, AltF4DuringARunThatNeverEndsAsksAndYesEndsTheProgramAndTheTool) {
     CloseHandle(program);
     EXPECT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
 
-    // Yes: the program ends, and the tool with exit code 0, reporting nothing.
+    // Yes: the program and its helper end, and the whole tool with exit code 0, reporting nothing.
     ASSERT_TRUE(BringToFront(main));
     ASSERT_TRUE(PressKeys({VK_MENU, VK_F4}));
     ASSERT_TRUE(WaitForQuestion(tool, box, text));
     EXPECT_EQ(text, question);
     ASSERT_TRUE(Answer(box, IDYES));
     EXPECT_TRUE(ProcessGone(runs[0].processId)) << "the program still runs";
+    EXPECT_TRUE(ProcessGone(helpers[0].processId)) << "the program's helper still runs";
     DWORD exitCode = 99;
-    ASSERT_TRUE(tool.WaitForExit(exitCode));
+    ASSERT_TRUE(tool.WaitForExit(exitCode)) << "the tool stayed (with the Configure dialog?)";
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(StandinRecords(bench.quarex).size(), 1u);
+}
+
+TEST(Waiting, EscDuringARunAsksAndYesStopsTheCommandQuietlyAndTheToolGoesOn) {
+    ToolCase tool;
+    Workbench bench(tool);
+    WriteBytes(tool.SettingsPath(), bench.SettingsWithPbwin());
+    WriteStandinPlan(bench.quarex, NeverEnding(tool));
+    ASSERT_TRUE(tool.Start());
+    HWND main = tool.Main();
+    ASSERT_TRUE(PostClick(main, IDC_RUN_TESTS));
+    std::vector<StandinRecord> runs = WaitForStandinRecords(bench.quarex, 1);
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_TRUE(BringToFront(main));
+    ASSERT_TRUE(PressKeys({VK_ESCAPE}));
+    HWND box = nullptr;
+    std::wstring text;
+    ASSERT_TRUE(WaitForQuestion(tool, box, text));
+    EXPECT_EQ(text, ToWide(bench.quarex) + L" is still running.\r\nEnd it?");
+    ASSERT_TRUE(Answer(box, IDYES));
+    EXPECT_TRUE(ProcessGone(runs[0].processId)) << "the program still runs";
+    // No compile, no report; the next command runs as usual.
+    EXPECT_TRUE(Sync(main));
+    EXPECT_EQ(FindDialog(tool.ProcessId(), L"PowerBASIC"), nullptr);
+    EXPECT_TRUE(StandinRecords(bench.pbwin).empty());
+    WriteStandinPlan(bench.quarex, "exit=2\r\n");
+    ASSERT_TRUE(PostClick(main, IDC_SEQUENCE_TESTS));
+    ASSERT_TRUE(tool.WaitForMessageBox(box, text));
+    EXPECT_EQ(text, L"Sequence failed\r\nTest file was not found");
+    EXPECT_TRUE(tool.DismissMessageBox(box));
 }
 
 TEST(Waiting, AQuitPostedDuringARunEndsTheToolAfterIt) {

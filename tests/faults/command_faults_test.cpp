@@ -21,9 +21,9 @@
 using CommandFaults = CommandsFixture;
 
 TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
-    // The test file reads as empty while another program holds it, so the generated source is
-    // "test\_test.bas", relative: the compiler gets that name and its log is "_test.log", both
-    // resolved in the current directory, and "test\" is entered only where there is one.
+    // The test file reads as empty while another program holds it (past the second it is tried
+    // again), so the generated source is "test\_test.bas", relative: the compiler gets that name,
+    // "test\" is entered only where there is one, and the log is looked for in that folder only.
     WriteStandinPlan(compiler, "exit=1\r\n");
     HeldByAnotherProcess holder(testFile);
     ASSERT_TRUE(holder.Held());
@@ -40,8 +40,7 @@ TEST_F(CommandFaults, TestFileHeldDuringRunTestsGivesTheBareGeneratedName) {
     ASSERT_EQ(feedback.Events().size(), 1u);
     EXPECT_EQ(feedback.Events()[0].text, "");
     EXPECT_FALSE(feedback.Events()[0].windowVisible);
-    EXPECT_TRUE(PathExists(temp / "_test.log"));
-    EXPECT_EQ(ReadBytes(temp / "_test.log"), "");
+    EXPECT_FALSE(PathExists(temp / "_test.log")) << "a log was made where the compiler happened to run";
 
     // With one, the compiler runs in it and the empty log is left there.
     MakeFolder(temp / "test");

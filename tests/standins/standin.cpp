@@ -74,6 +74,8 @@ struct Plan {
     std::wstring write;
     std::string content;
     std::wstring copySelf;
+    std::wstring start;
+    std::wstring thenWaitFor;
     bool crash = false;
 };
 
@@ -100,6 +102,8 @@ Plan ReadPlan(const std::wstring& path) {
         else if (key == "content") plan.content += value;
         else if (key == "contentline") plan.content += value + "\r\n";
         else if (key == "copyself") plan.copySelf = FromUtf8(value);
+        else if (key == "start") plan.start = FromUtf8(value);
+        else if (key == "thenwaitfor") plan.thenWaitFor = FromUtf8(value);
         else if (key == "crash") plan.crash = value == "1";
     }
     return plan;
@@ -123,6 +127,22 @@ std::wstring Substitute(std::wstring text, const std::wstring& name, const std::
 std::wstring Expand(const std::wstring& text, const std::wstring& source) {
     std::wstring base = WithExtension(source, L"");
     return Substitute(Substitute(text, L"{source-base}", base), L"{source}", source);
+}
+
+// At most a minute, so a test that forgets to release it does not hang for ever.
+void WaitUntilExists(const std::wstring& path) {
+    for (int i = 0; i < 6000 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
+}
+
+// Starts a program the way the outside programs start their own helpers, without waiting.
+void StartProgram(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
 }
 
 LONG WINAPI EndQuietly(EXCEPTION_POINTERS*) { return EXCEPTION_EXECUTE_HANDLER; }
@@ -150,24 +170,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     AppendRecord(WithExtension(self, L".record"), block);
 
     Plan plan = ReadPlan(WithExtension(self, L".plan"));
+    std::wstring source = LastQuotedArgument(commandLine);
     // Holding a file open with share mode 0 is what another program does that makes every open
     // of it by the tool fail. Kept open until the process ends.
     HANDLE held = INVALID_HANDLE_VALUE;
     if (!plan.hold.empty()) {
-        held = CreateFileW(plan.hold.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+        held = CreateFileW(Expand(plan.hold, source).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (held == INVALID_HANDLE_VALUE) ExitProcess(GetLastError());
         if (!plan.holding.empty()) WriteFileBytes(plan.holding, {});
     }
-    if (!plan.waitFor.empty()) {
-        // At most a minute, so a test that forgets to release it does not hang for ever.
-        for (int i = 0; i < 6000 && GetFileAttributesW(plan.waitFor.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-            Sleep(10);
-    }
+    if (!plan.waitFor.empty()) WaitUntilExists(plan.waitFor);
     if (plan.sleepMs) Sleep(plan.sleepMs);
-    std::wstring source = LastQuotedArgument(commandLine);
     if (!plan.write.empty()) WriteFileBytes(Expand(plan.write, source), plan.content);
     if (!plan.copySelf.empty()) CopyFileW(self.c_str(), Expand(plan.copySelf, source).c_str(), FALSE);
+    if (!plan.start.empty()) StartProgram(Expand(plan.start, source));
+    if (!plan.thenWaitFor.empty()) WaitUntilExists(plan.thenWaitFor);
     if (plan.crash) {
         // Nothing handles the exception, so the process ends with its code as exit code. The
         // filter keeps the system's crash box and debugger away (Wine would ignore the error mode).

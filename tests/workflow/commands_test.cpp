@@ -167,6 +167,48 @@ TEST_F(Commands, FailedCompileWithoutLogShowsAnEmptyBoxAndLeavesAnEmptyLog) {
     EXPECT_EQ(ReadBytes(generatedLog), "");
 }
 
+// A folder too deep for the current directory (and the compiler) goes by its short form: the
+// compiler runs, that folder's log is shown, and later programs still start.
+TEST_F(Commands, ADeepFolderGoesByItsShortFormAndLaterProgramsStillStart) {
+    std::string deep = temp.Path();
+    while (deep.size() < 300) {
+        deep += "a folder of a deep project\\";
+        CreateDirectoryW((L"\\\\?\\" + ToWide(deep)).c_str(), nullptr);
+    }
+    CreateDirectoryW((L"\\\\?\\" + ToWide(deep + "test")).c_str(), nullptr);
+    WriteBytes(testFile, "[quarex]\r\nsource=" + deep + "util.bas\r\n");
+    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=deep(1): error 477\r\n");
+    RunTestsCommand(TestSettings, window.Screen());
+    AddRoutinesCommand(TestSettings, window.Screen());
+
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"deep(1): error 477"});
+    EXPECT_EQ(feedback.Beeps(), 1);
+    EXPECT_EQ(StandinRecords(quarex).size(), 2u);
+    std::string entered = GetCurrentDir();
+    EXPECT_LT(entered.size(), 260u);
+
+    // A folder without a short form (here: one that is not there) is named; nothing compiles.
+    WriteBytes(testFile, "[quarex]\r\nsource=" + deep + "gone\\util.bas\r\n");
+    RunTestsCommand(TestSettings, window.Screen());
+    std::string report = "Compile failed\r\nThe folder " + deep + "gone\\test\\ is too deep for the compiler";
+    EXPECT_EQ(feedback.Messages().back().rfind(report, 0), 0u);
+    EXPECT_EQ(StandinRecords(compiler).size(), 1u);
+    EXPECT_EQ(GetCurrentDir(), entered);
+}
+
+// A virus scanner opens the new log for a moment right after the compiler ends.
+TEST_F(Commands, ALogHeldForAMomentAfterTheCompilerEndsIsShownWhole) {
+    std::string scanner = temp / "PB Win 10\\scanner.exe";
+    InstallStandin(scanner);
+    std::string holding = temp / "holding";
+    WriteStandinPlan(scanner, "hold={source}\r\nholding=" + holding + "\r\nsleep=300\r\n");
+    WriteStandinPlan(compiler, "exit=1\r\nwrite={source-base}.log\r\ncontent=my util_test.bas(3): error 477\r\nstart=" +
+                                   Quoted(scanner) + " \"{source-base}.log\"\r\nthenwaitfor=" + holding + "\r\n");
+    RunTestsCommand(TestSettings, window.Screen());
+    EXPECT_EQ(feedback.Messages(), std::vector<std::string>{"my util_test.bas(3): error 477"});
+    EXPECT_EQ(StandinRecords(scanner).size(), 1u);
+}
+
 TEST_F(Commands, TheOutputLineNamesTheGeneratedSource) {
     MakeFolder(temp / "gen dir");
     std::string output = temp / "gen dir\\x_test.bas";

@@ -6,23 +6,11 @@
 #include <cstdlib>
 
 #include "bench_support.h"
+#include "read_shared_file.h"
 
 namespace {
 
 using WineDosFileName = WCHAR*(CDECL*)(const char* unixPath);
-
-// A /proc file is read until the end, as it has no size.
-std::string ReadHostFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
 
 // The host process whose command line names the child's own folder (unique to this run).
 std::wstring FindHostProcess(const Child& child) {
@@ -39,7 +27,7 @@ std::wstring FindHostProcess(const Child& child) {
     do {
         std::wstring name = found.cFileName;
         if (name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        std::string commandLine = ReadHostFile(HostProc() + name + L"\\cmdline");
+        std::string commandLine = ReadSharedFile(HostProc() + name + L"\\cmdline");
         for (char& c : commandLine) c = c == '/' ? '\\' : c;
         if (commandLine.find(wanted) != std::string::npos) {
             match = HostProc() + name + L"\\";
@@ -60,7 +48,7 @@ double HostCpuSeconds(const std::wstring& process) {
     do {
         std::wstring name = found.cFileName;
         if (name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        std::string stat = ReadHostFile(process + L"task\\" + name + L"\\schedstat");
+        std::string stat = ReadSharedFile(process + L"task\\" + name + L"\\schedstat");
         total += std::strtod(stat.c_str(), nullptr) / 1e9;
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -69,7 +57,7 @@ double HostCpuSeconds(const std::wstring& process) {
 
 // Resident private (anonymous) memory of the host process: RssAnon of /proc/PID/status.
 double HostPrivateBytes(const std::wstring& process) {
-    std::string status = ReadHostFile(process + L"status");
+    std::string status = ReadSharedFile(process + L"status");
     size_t at = status.find("RssAnon:");
     if (at == std::string::npos) Fail("no RssAnon in /proc/PID/status");
     return std::strtod(status.c_str() + at + 8, nullptr) * 1024;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "read_shared_file.h"
 #include "utf8_text.h"
 
 namespace {
@@ -45,18 +46,6 @@ void AppendRecord(const std::wstring& path, const std::string& block) {
     }
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -81,7 +70,7 @@ struct Plan {
 
 Plan ReadPlan(const std::wstring& path) {
     Plan plan;
-    std::string bytes = ReadFileBytes(path);
+    std::string bytes = ReadSharedFile(path);
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);

@@ -8,6 +8,7 @@
 #include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/paths.h"
+#include "read_shared_file.h"
 
 namespace {
 
@@ -57,18 +58,7 @@ TempDir::~TempDir() {
     RemoveTree(folder.substr(0, folder.size() - 1));
 }
 
-std::string ReadBytes(std::string_view path) {
-    // Shared for deletion too, so that reading never makes the tool's replace of a file fail.
-    HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
+std::string ReadBytes(std::string_view path) { return ReadSharedFile(ToWide(path)); }
 
 void WriteBytes(std::string_view path, std::string_view bytes) {
     HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -4,10 +4,6 @@
 // "source=" value would end the quoted path and add arguments of its own, and a NUL, CR or LF
 // would cut or break the path. No Windows path holds any of them, so refusing them costs no
 // project that works.
-#include <string>
 #include <string_view>
 
 bool GeneratedSourceUsable(std::string_view generatedSource);
-// The box shown instead of compiling: the test file, and that its generated source path cannot
-// be used.
-std::string UnusableGeneratedSourceReport(std::string_view testFile);

@@ -99,3 +99,14 @@ std::string TooDeepFolderReport(std::string_view folder) {
            " is too deep for the compiler: a path in it has 260 characters or more, and the folder has no short "
            "(8.3) form short enough.";
 }
+
+std::string UnusableGeneratedSourceReport(std::string_view testFile) {
+    return "The generated source path in " + std::string(testFile) +
+           " cannot be used\r\nIt holds a double quote, a line break or a NUL character, which no Windows path holds.";
+}
+
+std::wstring UnreadSettingsReport(std::wstring_view settingsFile) {
+    return std::wstring(settingsFile) +
+           L" could not be read when Test Builder started\r\n"
+           L"The changes made since are not saved until Test Builder is started again.";
+}

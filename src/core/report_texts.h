@@ -37,3 +37,8 @@ std::string StillRunningQuestion(std::string_view program);
 std::string StopQuestion(std::string_view program);
 // A generated source whose folder is too deep for the compiler, even by a short (8.3) form.
 std::string TooDeepFolderReport(std::string_view folder);
+// The box shown instead of compiling a test file whose generated source path cannot be used.
+std::string UnusableGeneratedSourceReport(std::string_view testFile);
+// Said once in a run whose settings file could not be read at start-up, at the first save it
+// leaves out: the file by its path, and that this run's changes are not saved.
+std::wstring UnreadSettingsReport(std::wstring_view settingsFile);

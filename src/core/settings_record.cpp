@@ -127,9 +127,3 @@ std::string FormatSettingsFile(const SettingsRecord& record) {
     }
     return text;
 }
-
-std::wstring UnreadSettingsReport(std::wstring_view settingsFile) {
-    return std::wstring(settingsFile) +
-           L" could not be read when Test Builder started\r\n"
-           L"The changes made since are not saved until Test Builder is started again.";
-}

@@ -40,9 +40,6 @@ void ApplySettingsLine(SettingsRecord& record, std::string_view line);
 // 1 to 4 keeps the previous activeIncludeDir.
 void DeriveActiveFields(SettingsRecord& record);
 
-// Said once in a run whose settings file could not be read at start-up, at the first save it
-// leaves out: the file by its path, and that this run's changes are not saved.
-std::wstring UnreadSettingsReport(std::wstring_view settingsFile);
 
 // The twelve "key=value" lines of the settings file, each ending in CR LF.
 std::string FormatSettingsFile(const SettingsRecord& record);

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/safe_replace.h"
 #include "platform/text_files.h"
+#include "core/report_texts.h"
 
 namespace {
 

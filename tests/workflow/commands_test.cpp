@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/generated_source_check.h"
+#include "core/report_texts.h"
 #include "core/settings_record.h"
 #include "platform/ansi.h"
 #include "platform/paths.h"

@@ -2,26 +2,70 @@
 
 #include "core/report_texts.h"
 
-std::vector<std::string_view> LogTailLines(std::string_view tail, bool whole) {
+namespace {
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+}  // namespace
+
+std::vector<std::string_view> LogLines(std::string_view log) {
     std::vector<std::string_view> lines;
-    size_t at = 0;
-    while (at < tail.size()) {
-        size_t end = tail.find_first_of("\r\n", at);
-        if (end == std::string_view::npos) end = tail.size();
-        lines.push_back(tail.substr(at, end - at));
-        at = end + (end + 1 < tail.size() && tail[end] == '\r' && tail[end + 1] == '\n' ? 2 : 1);
+    const char* at = log.data();
+    const char* end = at + log.size();
+    // A plain loop: under Wine it measured several times faster than find_first_of, and faster
+    // than a memchr for each kind of line end.
+    while (at < end) {
+        const char* lineEnd = at;
+        while (lineEnd < end && !IsLineEnd(*lineEnd)) ++lineEnd;
+        lines.emplace_back(at, static_cast<size_t>(lineEnd - at));
+        at = lineEnd + (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n' ? 2 : 1);
     }
-    if (!whole && !lines.empty()) lines.erase(lines.begin());
     return lines;
+}
+
+LogLinesFromTheEnd::LogLinesFromTheEnd(std::string_view tail, bool whole)
+    : tail_(tail), whole_(whole), end_(tail.size()), done_(tail.empty()) {
+    // A line end at the very end starts no further line: the last line ends before it.
+    if (!done_ && tail_.back() == '\n') end_ -= tail_.size() >= 2 && tail_[tail_.size() - 2] == '\r' ? 2 : 1;
+    else if (!done_ && tail_.back() == '\r') end_ -= 1;
+    allGiven_ = done_;
+}
+
+std::optional<std::string_view> LogLinesFromTheEnd::Previous(size_t longest) {
+    if (done_) return std::nullopt;
+    size_t start = end_;
+    while (start > 0 && !IsLineEnd(tail_[start - 1])) {
+        if (end_ - start >= longest) {
+            done_ = true;
+            return std::nullopt;
+        }
+        --start;
+    }
+    std::string_view line = tail_.substr(start, end_ - start);
+    if (start == 0) {
+        done_ = true;
+        allGiven_ = true;
+        if (!whole_) return std::nullopt;
+        return line;
+    }
+    // The line before ends at this one's line end: a CR LF, a lone CR or a lone LF.
+    end_ = start - (tail_[start - 1] == '\n' && start >= 2 && tail_[start - 2] == '\r' ? 2 : 1);
+    return line;
 }
 
 std::string LogExcerpt(std::string_view tail, bool whole, size_t linesShown, std::string_view logName) {
     if (whole) return ShortenedLog(tail, linesShown, logName);
     std::string text = "Earlier lines are not shown; the whole log is in " + std::string(logName);
-    std::vector<std::string_view> lines = LogTailLines(tail, false);
-    if (linesShown > 0 && linesShown <= lines.size()) {
-        text += "\r\n";
-        text.append(lines[lines.size() - linesShown].data(), tail.data() + tail.size());
+    if (linesShown == 0) return text;
+    LogLinesFromTheEnd lines(tail, false);
+    std::optional<std::string_view> first;
+    for (size_t taken = 0; taken < linesShown; ++taken) {
+        std::optional<std::string_view> line = lines.Previous();
+        if (!line) break;
+        first = line;
     }
+    if (!first) return text;
+    text += "\r\n";
+    text.append(first->data(), tail.data() + tail.size());
     return text;
 }

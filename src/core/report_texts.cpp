@@ -2,33 +2,17 @@
 
 #include <vector>
 
-namespace {
+#include "core/log_excerpt.h"
 
-// Where each line of the log starts, in order. CR and LF are never the second byte of a
-// double-byte character, so the bytes can be read one by one in every code page.
-std::vector<size_t> LogLineStarts(std::string_view log) {
-    std::vector<size_t> starts;
-    size_t at = 0;
-    while (at < log.size()) {
-        starts.push_back(at);
-        size_t end = log.find_first_of("\r\n", at);
-        if (end == std::string_view::npos) break;
-        at = end + (log[end] == '\r' && end + 1 < log.size() && log[end + 1] == '\n' ? 2 : 1);
-    }
-    return starts;
-}
-
-}  // namespace
-
-size_t LogLineCount(std::string_view log) { return LogLineStarts(log).size(); }
+size_t LogLineCount(std::string_view log) { return LogLines(log).size(); }
 
 std::string ShortenedLog(std::string_view log, size_t linesShown, std::string_view logName) {
-    std::vector<size_t> starts = LogLineStarts(log);
-    if (starts.size() <= linesShown) return std::string(log);
-    size_t leftOut = starts.size() - linesShown;
+    std::vector<std::string_view> lines = LogLines(log);
+    if (lines.size() <= linesShown) return std::string(log);
+    size_t leftOut = lines.size() - linesShown;
     std::string text = std::to_string(leftOut) + (leftOut == 1 ? " earlier line is" : " earlier lines are") +
                        " not shown; the whole log is in " + std::string(logName);
-    if (linesShown > 0) text += "\r\n" + std::string(log.substr(starts[leftOut]));
+    if (linesShown > 0) text += "\r\n" + std::string(lines[leftOut].data(), log.data() + log.size());
     return text;
 }
 

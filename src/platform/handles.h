@@ -58,6 +58,8 @@ using UniqueBrush = UniqueOwner<HBRUSH, NullMeansNone<HGDIOBJ, DeleteObject>>;
 using UniqueAccelerators = UniqueOwner<HACCEL, NullMeansNone<HACCEL, DestroyAcceleratorTable>>;
 using UniqueIcon = UniqueOwner<HICON, NullMeansNone<HICON, DestroyIcon>>;
 using UniqueDrop = UniqueOwner<HDROP, NullMeansNone<HDROP, DragFinish>>;
+// A device context of one's own, such as CreateCompatibleDC's.
+using UniqueDc = UniqueOwner<HDC, NullMeansNone<HDC, DeleteDC>>;
 // FormatMessageW's text, allocated with LocalAlloc for the caller.
 using UniqueLocalText = UniqueOwner<wchar_t*, NullMeansNone<HLOCAL, LocalFree>>;
 // An item ID list a shell call allocated with the COM allocator.

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/log_excerpt.h"
-#include "core/report_texts.h"
 #include "platform/ansi.h"
 #include "platform/handles.h"
 #include "platform/system_functions.h"
@@ -51,43 +50,79 @@ public:
     MessageTextMeasure(const LOGFONTW& font, int maximumWidth)
         : width_(maximumWidth),
           font_(CreateFontIndirectW(&font)),
-          selected_(screen_.Get(), font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT)) {}
+          selected_(dc_.Get(), font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT)) {}
 
     int LineHeight() const {
         TEXTMETRICW text = {};
-        return screen_.Get() && GetTextMetricsW(screen_.Get(), &text) && text.tmHeight > 0 ? text.tmHeight : 16;
+        return dc_.Get() && GetTextMetricsW(dc_.Get(), &text) && text.tmHeight > 0 ? text.tmHeight : 16;
     }
     // The least width a character takes, with room to spare (a fourth of the average).
     int NarrowestWidth() const {
         TEXTMETRICW text = {};
-        return screen_.Get() && GetTextMetricsW(screen_.Get(), &text) ? std::max(1, static_cast<int>(text.tmAveCharWidth / 4)) : 1;
+        return dc_.Get() && GetTextMetricsW(dc_.Get(), &text) ? std::max(1, static_cast<int>(text.tmAveCharWidth / 4)) : 1;
     }
     int Height(std::string_view text) const {
-        if (!screen_.Get()) return 0;
+        if (!dc_.Get()) return 0;
         std::wstring wide = ToWide(text);
         RECT rect = {0, 0, width_, 0};
-        DrawTextW(screen_.Get(), wide.c_str(), static_cast<int>(wide.size()), &rect,
+        DrawTextW(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), &rect,
                   DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
         return rect.bottom - rect.top;
     }
 
 private:
     int width_;
-    ScreenDc screen_;
+    // A memory DC made like the screen's measures text as the screen does, and costs less to get.
+    UniqueDc dc_{CreateCompatibleDC(nullptr)};
     UniqueFont font_;
     SelectedObject selected_;
 };
 
-// The most last lines of the log a box on this monitor shows: all of them where the whole log
-// fits. Each line is measured once, from the last one up, until the box is full, so the cost
-// grows with what is shown and never with the log's length.
-size_t LinesThatFitOn(HMONITOR monitor, const std::vector<std::string_view>& lines, bool whole,
-                      const std::string& notice) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(monitor, &info)) return lines.size();
-    const RECT& work = info.rcWork;
-    int dpi = MonitorDpi(monitor);
+struct BoxMonitor {
+    HMONITOR handle;
+    RECT work;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, RECT*, LPARAM monitors) {
+    reinterpret_cast<std::vector<HMONITOR>*>(monitors)->push_back(monitor);
+    return TRUE;
+}
+
+// The monitors an ownerless box may appear on, with their work areas: the main window's, the
+// primary one and the one under the pointer. With a single monitor, that one is all three and
+// its work area is the primary's: the pointer and the window are not asked about (under Wine,
+// each question about the display costs a round trip to the display server).
+std::vector<BoxMonitor> MonitorsTheBoxMayAppearOn(HWND mainWindow) {
+    std::vector<HMONITOR> all;
+    EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&all));
+    RECT primaryWork = {};
+    if (all.size() == 1 && SystemParametersInfoW(SPI_GETWORKAREA, 0, &primaryWork, 0))
+        return {BoxMonitor{all.front(), primaryWork}};
+
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    std::vector<BoxMonitor> monitors;
+    for (HMONITOR monitor : {MonitorFromWindow(mainWindow, MONITOR_DEFAULTTOPRIMARY),
+                             MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                             MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY)}) {
+        auto known = [monitor](const BoxMonitor& other) { return other.handle == monitor; };
+        MONITORINFO info = {};
+        info.cbSize = sizeof info;
+        if (monitor && std::none_of(monitors.begin(), monitors.end(), known) && GetMonitorInfoW(monitor, &info))
+            monitors.push_back(BoxMonitor{monitor, info.rcWork});
+    }
+    return monitors;
+}
+
+// Where every line of a whole log fits.
+constexpr size_t kAllLines = static_cast<size_t>(-1);
+
+// The most last lines of the log a box on this monitor shows, kAllLines where the whole log
+// fits. Lines are found and measured once each, from the last one up, until the box is full,
+// so the cost grows with what is shown and never with the log's length.
+size_t LinesThatFitOn(const BoxMonitor& monitor, std::string_view tail, bool whole, const std::string& notice) {
+    const RECT& work = monitor.work;
+    int dpi = MonitorDpi(monitor.handle);
     int room = work.bottom - work.top - MulDiv(kMessageBoxFrameHeight, dpi, 96);
     int width = (work.right - work.left) / 2;
     MessageTextMeasure measure(MessageFontAt(dpi), width);
@@ -97,15 +132,18 @@ size_t LinesThatFitOn(HMONITOR monitor, const std::vector<std::string_view>& lin
     size_t mostCharacters = static_cast<size_t>(room > 0 ? room / lineHeight : 0) *
                             static_cast<size_t>(std::max(width, 1)) / std::max(measure.NarrowestWidth(), 1);
 
+    LogLinesFromTheEnd lines(tail, whole);
     int used = 0;
     std::vector<int> heights;  // of the last lines, from the last one up
-    for (auto line = lines.rbegin(); line != lines.rend() && line->size() <= mostCharacters; ++line) {
+    std::optional<std::string_view> line;
+    while ((line = lines.Previous(mostCharacters))) {
         int height = std::max(measure.Height(*line), lineHeight);
         if (used + height > room) break;
         used += height;
         heights.push_back(height);
     }
-    if (whole && heights.size() == lines.size()) return lines.size();
+    // Every line fits where the lines ran out before the room did.
+    if (whole && !line && lines.AllGiven()) return kAllLines;
     // The first line, which says what is left out, takes its room from the last lines.
     for (int noticeHeight = measure.Height(notice); !heights.empty() && used + noticeHeight > room; heights.pop_back())
         used -= heights.back();
@@ -115,18 +153,10 @@ size_t LinesThatFitOn(HMONITOR monitor, const std::vector<std::string_view>& lin
 }  // namespace
 
 std::string LogTextThatFits(HWND mainWindow, const std::string& tail, bool whole, const std::string& logName) {
-    POINT pointer = {};
-    GetCursorPos(&pointer);
-    std::vector<HMONITOR> monitors;
-    for (HMONITOR monitor : {MonitorFromWindow(mainWindow, MONITOR_DEFAULTTOPRIMARY),
-                             MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
-                             MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY)})
-        if (monitor && std::find(monitors.begin(), monitors.end(), monitor) == monitors.end()) monitors.push_back(monitor);
-
-    std::vector<std::string_view> lines = LogTailLines(tail, whole);
     // The notice at its longest: it counts the lines left out, at most all of them.
     std::string notice = LogExcerpt(tail, whole, 0, logName);
-    size_t shown = lines.size();
-    for (HMONITOR monitor : monitors) shown = std::min(shown, LinesThatFitOn(monitor, lines, whole, notice));
-    return whole && shown >= lines.size() ? tail : LogExcerpt(tail, whole, shown, logName);
+    size_t shown = kAllLines;
+    for (const BoxMonitor& monitor : MonitorsTheBoxMayAppearOn(mainWindow))
+        shown = std::min(shown, LinesThatFitOn(monitor, tail, whole, notice));
+    return whole && shown == kAllLines ? tail : LogExcerpt(tail, whole, shown, logName);
 }

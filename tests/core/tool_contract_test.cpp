@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/command_lines.h"
+#include "core/log_excerpt.h"
 #include "core/report_texts.h"
 
 namespace {
@@ -131,6 +132,21 @@ TEST(Reports, ALongLogKeepsItsLastLinesAfterALineThatSaysWhatIsLeftOut) {
     EXPECT_EQ(LogLineCount("\r\n\r\n"), 2u);
     EXPECT_EQ(LogLineCount(""), 0u);
     EXPECT_EQ(ShortenedLog("", 0, "x.log"), "");
+
+    // Read from the end, as the box fits a log's tail: the same lines; the first line of a tail
+    // that is not the whole log is left out, and a line over the limit ends the reading.
+    LogLinesFromTheEnd tail("tial line\r\r\ntwo\n\r\n", false);
+    EXPECT_EQ(tail.Previous(), "");
+    EXPECT_EQ(tail.Previous(), "two");
+    EXPECT_EQ(tail.Previous(), "");
+    EXPECT_EQ(tail.Previous(), std::nullopt);
+    EXPECT_TRUE(tail.AllGiven());
+    LogLinesFromTheEnd limited(log, true);
+    EXPECT_EQ(limited.Previous(4), "five");
+    EXPECT_EQ(limited.Previous(3), std::nullopt);
+    EXPECT_FALSE(limited.AllGiven());
+    EXPECT_EQ(LogExcerpt("tial\r\nx\ny", false, 1, "x.log"), "Earlier lines are not shown; the whole log is in x.log\r\ny");
+    EXPECT_EQ(LogExcerpt("tial\r\nx\ny", false, 9, "x.log"), "Earlier lines are not shown; the whole log is in x.log\r\nx\ny");
 }
 
 TEST(Reports, AskingToEndTheRunningProgramNamesItWithoutItsQuotes) {

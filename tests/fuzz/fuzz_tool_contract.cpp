@@ -17,11 +17,13 @@
 // their lines joined by CR LF: the missing settings in their fixed order, the failure line and
 // the exit code's text (which is empty outside 1 to 7), the "Could not start" report. A log
 // (the reason and the failure line on two lines) cut to its last lines (exit code mod 16) keeps
-// those lines' bytes after one line that counts the others and names the log.
+// those lines' bytes after one line that counts the others and names the log. The reason read
+// from its end gives its lines in the opposite order.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,7 @@
 #include "core/command_line_split.h"
 #include "core/command_lines.h"
 #include "core/generated_source_check.h"
+#include "core/log_excerpt.h"
 #include "core/report_texts.h"
 
 namespace {
@@ -195,6 +198,23 @@ void CheckShortenedLog(const std::string& reason, const std::string& failureLine
     FUZZ_REQUIRE(LogLineCount(before) == leftOut, before);
 }
 
+// The same log read from its end gives LogLines' lines in the opposite order (the first one left
+// out of a tail that is not the whole log), until a line longer than the limit.
+void CheckLinesFromTheEnd(const std::string& log, bool whole, size_t longest) {
+    std::vector<std::string_view> forward = LogLines(log);
+    if (!whole && !forward.empty()) forward.erase(forward.begin());
+    LogLinesFromTheEnd backward(log, whole);
+    for (auto line = forward.rbegin(); line != forward.rend(); ++line) {
+        std::optional<std::string_view> given = backward.Previous(longest);
+        if (line->size() > longest) {
+            FUZZ_REQUIRE(!given && !backward.AllGiven(), log);
+            return;
+        }
+        FUZZ_REQUIRE(given && given->data() == line->data() && given->size() == line->size(), log);
+    }
+    FUZZ_REQUIRE(!backward.Previous(longest) && (backward.AllGiven() || !whole), log);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -214,5 +234,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckCommandLines(record, source);
     CheckReports(record, exitCode, failureLine, program, reason);
     CheckShortenedLog(reason, failureLine, program, exitCode);
+    CheckLinesFromTheEnd(reason, exitCode % 2 == 0, static_cast<uint32_t>(exitCode) % 64);
     return 0;
 }

@@ -6,6 +6,13 @@ namespace {
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+// How many bytes the line end that stops just before `at` takes: 2 for a CR LF, 1 for a lone CR
+// or LF, 0 where the byte before `at` ends no line.
+size_t LineEndBefore(std::string_view text, size_t at) {
+    if (at == 0 || !IsLineEnd(text[at - 1])) return 0;
+    return text[at - 1] == '\n' && at >= 2 && text[at - 2] == '\r' ? 2 : 1;
+}
+
 }  // namespace
 
 std::vector<std::string_view> LogLines(std::string_view log) {
@@ -23,13 +30,10 @@ std::vector<std::string_view> LogLines(std::string_view log) {
     return lines;
 }
 
+// A line end at the very end starts no further line: the last line ends before it.
 LogLinesFromTheEnd::LogLinesFromTheEnd(std::string_view tail, bool whole)
-    : tail_(tail), whole_(whole), end_(tail.size()), done_(tail.empty()) {
-    // A line end at the very end starts no further line: the last line ends before it.
-    if (!done_ && tail_.back() == '\n') end_ -= tail_.size() >= 2 && tail_[tail_.size() - 2] == '\r' ? 2 : 1;
-    else if (!done_ && tail_.back() == '\r') end_ -= 1;
-    allGiven_ = done_;
-}
+    : tail_(tail), whole_(whole), end_(tail.size() - LineEndBefore(tail, tail.size())), done_(tail.empty()),
+      allGiven_(done_) {}
 
 std::optional<std::string_view> LogLinesFromTheEnd::Previous(size_t longest) {
     if (done_) return std::nullopt;
@@ -48,8 +52,7 @@ std::optional<std::string_view> LogLinesFromTheEnd::Previous(size_t longest) {
         if (!whole_) return std::nullopt;
         return line;
     }
-    // The line before ends at this one's line end: a CR LF, a lone CR or a lone LF.
-    end_ = start - (tail_[start - 1] == '\n' && start >= 2 && tail_[start - 2] == '\r' ? 2 : 1);
+    end_ = start - LineEndBefore(tail_, start);  // the line before ends at this one's line end
     return line;
 }
 

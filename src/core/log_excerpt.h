@@ -32,7 +32,7 @@ private:
     bool whole_;
     size_t end_;  // where the next line to give ends: at its line end, or at the bytes' end
     bool done_;
-    bool allGiven_ = false;
+    bool allGiven_;
 };
 
 // The box's text when only the last `linesShown` lines of `tail` are shown: for the whole log

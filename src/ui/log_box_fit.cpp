@@ -50,17 +50,12 @@ public:
     MessageTextMeasure(const LOGFONTW& font, int maximumWidth)
         : width_(maximumWidth),
           font_(CreateFontIndirectW(&font)),
-          selected_(dc_.Get(), font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT)) {}
+          selected_(dc_.Get(), font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT)),
+          metricsRead_(dc_.Get() && GetTextMetricsW(dc_.Get(), &metrics_)) {}
 
-    int LineHeight() const {
-        TEXTMETRICW text = {};
-        return dc_.Get() && GetTextMetricsW(dc_.Get(), &text) && text.tmHeight > 0 ? text.tmHeight : 16;
-    }
+    int LineHeight() const { return metricsRead_ && metrics_.tmHeight > 0 ? metrics_.tmHeight : 16; }
     // The least width a character takes, with room to spare (a fourth of the average).
-    int NarrowestWidth() const {
-        TEXTMETRICW text = {};
-        return dc_.Get() && GetTextMetricsW(dc_.Get(), &text) ? std::max(1, static_cast<int>(text.tmAveCharWidth / 4)) : 1;
-    }
+    int NarrowestWidth() const { return metricsRead_ ? std::max(1, static_cast<int>(metrics_.tmAveCharWidth / 4)) : 1; }
     int Height(std::string_view text) const {
         if (!dc_.Get()) return 0;
         std::wstring wide = ToWide(text);
@@ -76,6 +71,8 @@ private:
     UniqueDc dc_{CreateCompatibleDC(nullptr)};
     UniqueFont font_;
     SelectedObject selected_;
+    TEXTMETRICW metrics_ = {};
+    bool metricsRead_;
 };
 
 struct BoxMonitor {
